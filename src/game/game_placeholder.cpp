@@ -1,0 +1,1 @@
+// The game library gains its sources with the round and the shell.

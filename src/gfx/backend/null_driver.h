@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "gfx/backend/display_driver.h"
+
+namespace rt {
+
+// The back end without a window: it accepts every operation and presents
+// nothing. The mouse is never over a window, so queries fail as they do
+// while the pointer is outside one.
+class NullDriver final : public DisplayDriver {
+ public:
+  std::string_view Name() const override { return "null"; }
+  int Init(ScreenState&, const char*, int, int, int, int, int) override { return 0; }
+  void Exit() override {}
+  void Lock() override { mutex_.lock(); }
+  void Unlock() override { mutex_.unlock(); }
+  void SetPalette(int, int, int, int) override {}
+  void WaitVsync() override {}
+  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override;
+  int SetMouse(int, int, int, int) override { return 0; }
+  void SetWindowTitle(const char*) override {}
+  void SetWindowPos(int, int) override {}
+  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
+
+  static std::unique_ptr<DisplayDriver> Create() { return std::make_unique<NullDriver>(); }
+
+ private:
+  std::mutex mutex_;
+};
+
+}  // namespace rt

@@ -1,0 +1,265 @@
+#include "gfx/screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <errno.h>
+
+#include "gfx/palettes.h"
+
+namespace rt {
+
+namespace {
+
+constexpr ModeInfo kModes[kModeCount] = {
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 0
+    {320, 200, 2, 1, 8, 1, 0, 40, 25},         // 1
+    {640, 200, 1, 2, 1, 1, 0, 80, 25},         // 2
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 3
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 4
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 5
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 6
+    {320, 200, 4, 1, 8, 1, 0, 40, 25},         // 7
+    {640, 200, 4, 2, 4, 1, 0, 80, 25},         // 8
+    {640, 350, 4, 1, 2, 2, 1, 80, 25},         // 9
+    {640, 350, 1, 1, 2, 0, 1, 80, 25},         // 10
+    {640, 480, 1, 1, 1, 0, 2, 80, 30},         // 11
+    {640, 480, 4, 1, 1, 3, 2, 80, 30},         // 12
+    {320, 200, 8, 1, 1, 3, 0, 40, 25},         // 13
+    {320, 240, 8, 1, 1, 3, 0, 40, 30},         // 14
+    {400, 300, 8, 1, 1, 3, 0, 50, 37},         // 15
+    {512, 384, 8, 1, 1, 3, 2, 64, 24},         // 16
+    {640, 400, 8, 1, 1, 3, 2, 80, 25},         // 17
+    {640, 480, 8, 1, 1, 3, 2, 80, 30},         // 18
+    {800, 600, 8, 1, 1, 3, 2, 100, 37},        // 19
+    {1024, 768, 8, 1, 1, 3, 2, 128, 48},       // 20
+    {1280, 1024, 8, 1, 1, 3, 2, 160, 64},      // 21
+};
+
+std::unique_ptr<ScreenState> openScreen;
+int nextScreenId = 1;
+char storedTitle[128] = {};
+bool titleSet = false;
+bool closeRegistered = false;
+
+std::uint32_t DefaultForeground(const ScreenState& s) {
+  if (s.depth >= 5 && s.depth <= 8) return 15;
+  return s.colorMask;
+}
+
+Page AllocatePage(std::size_t bytes) {
+  Page page;
+  page.allocation = std::make_unique<std::uint8_t[]>(bytes + 16);
+  auto address = reinterpret_cast<std::uintptr_t>(page.allocation.get());
+  page.pixels = page.allocation.get() + ((16 - (address & 15)) & 15);
+  return page;
+}
+
+void FillPage(const ScreenState& s, const Page& page, std::uint32_t colour) {
+  const std::size_t pixels = std::size_t(s.width) * s.height;
+  switch (s.bytesPerPixel) {
+    case 4: {
+      auto* p = reinterpret_cast<std::uint32_t*>(page.pixels);
+      std::fill(p, p + pixels, colour);
+      break;
+    }
+    case 2: {
+      auto* p = reinterpret_cast<std::uint16_t*>(page.pixels);
+      std::fill(p, p + pixels, static_cast<std::uint16_t>(colour));
+      break;
+    }
+    default:
+      std::memset(page.pixels, static_cast<int>(colour & 0xFF), pixels);
+  }
+}
+
+void ResetText(ScreenState& s, std::uint32_t foreground, std::uint32_t background) {
+  s.text = TextState{};
+  s.text.viewLastRow = s.textRows > 0 ? s.textRows - 1 : 0;
+  TextCell blank{' ', foreground, background};
+  s.text.shadow.assign(s.pages.size(), std::vector<TextCell>(std::size_t(s.textColumns) * s.textRows, blank));
+}
+
+void TearDown() {
+  if (!openScreen) return;
+  if (openScreen->driver) openScreen->driver->Exit();
+  openScreen.reset();
+}
+
+void ApplyDefaultPalette(ScreenState& s) {
+  auto entries = DefaultPalette(s.paletteKind);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    std::uint32_t rgb = entries[i];
+    // The screen palette holds 0x00BBGGRR, as BMP colour tables load into it.
+    s.palette[i] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    s.colorMap[i] = 0xFF000000u | rgb;
+  }
+  s.paletteChanged = true;
+}
+
+}  // namespace
+
+const ModeInfo& ModeTable(int mode) { return kModes[mode]; }
+
+ScreenState* Screen() { return openScreen.get(); }
+
+int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
+  if (mode < 0 || mode >= kModeCount) return 1;
+  const ModeInfo& info = kModes[mode];
+  if (mode != 0 && info.width == 0) return 1;
+
+  int chosenDepth = info.depth;
+  if (mode > 13 && (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32)) chosenDepth = depth;
+  const int chosenPages = pages > 0 ? pages : info.pages;
+
+  TearDown();
+  if (mode == 0) return 0;
+
+  auto s = std::make_unique<ScreenState>();
+  s->id = nextScreenId++;
+  s->mode = mode;
+  s->width = info.width;
+  s->height = info.height;
+  s->scanlineSize = info.scanlineSize;
+  s->paletteKind = info.paletteKind;
+  s->font = info.font;
+  s->textColumns = info.textColumns;
+  s->textRows = info.textRows;
+  s->flags = flags;
+  if (chosenDepth == 15 || chosenDepth == 16) {
+    s->depth = 16;
+    s->bytesPerPixel = 2;
+    s->colorMask = 0xFFFF;
+  } else if (chosenDepth == 24 || chosenDepth == 32) {
+    s->depth = 32;
+    s->bytesPerPixel = 4;
+    s->colorMask = 0xFFFFFFFF;
+  } else {
+    s->depth = chosenDepth;
+    s->bytesPerPixel = (chosenDepth + 7) / 8;
+    s->colorMask = (1u << chosenDepth) - 1;
+  }
+  s->pitchBytes = s->width * s->bytesPerPixel;
+  for (int i = 0; i < chosenPages; ++i) s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
+  s->visiblePage = 0;
+  s->dirtyLines.assign(std::size_t(s->height) * s->scanlineSize, 0);
+  s->scratch.assign(2048, 0);
+
+  if (!titleSet) {
+    std::string_view name = program_invocation_short_name;
+    name = name.substr(0, name.find('.'));
+    std::memset(storedTitle, 0, sizeof storedTitle);
+    std::memcpy(storedTitle, name.data(), std::min<std::size_t>(name.size(), 127));
+  }
+
+  ScreenState& screen = *s;
+  openScreen = std::move(s);
+  screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
+                                    screen.depth < 8 ? 8 : screen.depth, refresh, flags);
+  if (!screen.driver) {
+    openScreen.reset();
+    return 1;
+  }
+
+  if (screen.depth <= 8) ApplyDefaultPalette(screen);
+  DrawContext& ctx = CurrentContext();
+  ResetText(screen, ctx.foreground, ctx.background);
+  for (const Page& page : screen.pages) FillPage(screen, page, ctx.background);
+
+  if (!closeRegistered) {
+    closeRegistered = true;
+    std::atexit(ScreenClose);
+  }
+  return 0;
+}
+
+void ScreenClose() { TearDown(); }
+
+void ScreenLock() {
+  ScreenState* s = Screen();
+  if (!s) return;
+  if (s->lockCount != 0) {
+    ++s->lockCount;
+    return;
+  }
+  s->driver->Lock();
+  s->lockCount = 1;
+}
+
+void MarkDirty(int firstLine, int lastLine) {
+  ScreenState* s = Screen();
+  if (!s) return;
+  if (firstLine < 0) firstLine = 0;
+  if (lastLine >= s->height) lastLine = s->height - 1;
+  if (lastLine < firstLine) return;
+  std::memset(s->dirtyLines.data() + std::size_t(firstLine) * s->scanlineSize, 1,
+              std::size_t(lastLine - firstLine + 1) * s->scanlineSize);
+}
+
+void ScreenUnlock(int firstLine, int lastLine) {
+  ScreenState* s = Screen();
+  if (!s) return;
+  if (firstLine < 0) firstLine = 0;
+  if (lastLine < 0) lastLine = s->height - 1;
+  const bool marks = lastLine >= firstLine && lastLine < s->height && CurrentContext().workPage == s->visiblePage;
+  if (s->lockCount == 0) {
+    // Without a matching ScreenLock the rows are still marked, but under the
+    // back end's lock so the display thread never sees a torn update.
+    if (marks) {
+      s->driver->Lock();
+      MarkDirty(firstLine, lastLine);
+      s->driver->Unlock();
+    }
+    return;
+  }
+  if (marks) MarkDirty(firstLine, lastLine);
+  if (--s->lockCount == 0) s->driver->Unlock();
+}
+
+void WindowTitle(std::string_view title) {
+  std::memset(storedTitle, 0, sizeof storedTitle);
+  std::memcpy(storedTitle, title.data(), std::min<std::size_t>(title.size(), 127));
+  titleSet = true;
+  if (ScreenState* s = Screen()) {
+    ScreenLock();
+    s->driver->SetWindowTitle(storedTitle);
+    ScreenUnlock(1, 0);
+  }
+}
+
+std::string_view CurrentWindowTitle() { return storedTitle; }
+
+DrawContext& CurrentContext() {
+  thread_local DrawContext ctx;
+  ScreenState* s = Screen();
+  if (s && ctx.id != s->id) {
+    ctx = DrawContext{};
+    ctx.id = s->id;
+    ctx.workPage = 0;
+    ctx.clip = ClipRect{0, 0, s->width, s->height};
+    ctx.foreground = DefaultForeground(*s);
+    ctx.background = ctx.foreground & 0xFF000000u;
+  }
+  return ctx;
+}
+
+Surface ScreenSurface() {
+  ScreenState* s = Screen();
+  if (!s) return {};
+  const DrawContext& ctx = CurrentContext();
+  const int page = ctx.workPage < int(s->pages.size()) ? ctx.workPage : 0;
+  return Surface{s->pages[page].pixels, s->width, s->height, s->pitchBytes, s->bytesPerPixel,
+                 page == s->visiblePage};
+}
+
+bool RoundCoordinate(double value, int& out) {
+  if (!std::isfinite(value)) return false;
+  double rounded = value > 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
+  // Far outside any target: report it so nothing is drawn.
+  if (rounded < -1e9 || rounded > 1e9) return false;
+  out = static_cast<int>(rounded);
+  return true;
+}
+
+}  // namespace rt

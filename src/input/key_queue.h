@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+
+namespace rt {
+
+// Key codes: 1..255 a code page 437 byte, 0 an empty character, above 255 an
+// extended key (low byte 255, high byte its code).
+inline constexpr int kKeyClose = 0x6BFF;  // the window's close button
+
+// The typed-key ring: 16 slots, so at most 15 codes; a 16th drops the
+// oldest. Global to the process and guarded by the screen lock.
+class KeyQueue {
+ public:
+  // Stores a code and sets the posted flag.
+  void Post(int code);
+  // Takes the oldest code (0 when empty) and clears the posted flag.
+  int Take();
+  bool HasKey() const { return read_ != write_; }
+  // Returns the posted flag and clears it.
+  bool TakePosted();
+  void Clear();
+
+ private:
+  std::array<int, 16> slots_{};
+  int write_ = 0;
+  int read_ = 0;
+  bool posted_ = false;
+};
+
+KeyQueue& TheKeyQueue();
+
+}  // namespace rt

@@ -48,6 +48,8 @@ class DisplayDriver {
   virtual void SetWindowTitle(const char* title) = 0;
   virtual void SetWindowPos(int x, int y) = 0;
   virtual std::vector<FullScreenSize> FetchModes(int depth) = 0;
+  // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
+  virtual void Beep() {}
 };
 
 struct DriverEntry {

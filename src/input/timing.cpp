@@ -78,7 +78,8 @@ double Timer() { return ActiveClock().Seconds(); }
 double DateSerial(int year, int month, int day) {
   // A month outside 1..12 carries into the year, as a calendar would.
   const long long monthsFromJanuary = static_cast<long long>(month) - 1;
-  const long long y = year + (monthsFromJanuary >= 0 ? monthsFromJanuary / 12 : (monthsFromJanuary - 11) / 12);
+  const long long y =
+      year + (monthsFromJanuary >= 0 ? monthsFromJanuary / 12 : (monthsFromJanuary - 11) / 12);
   const int m = static_cast<int>((monthsFromJanuary % 12 + 12) % 12) + 1;
   static const long long serialZero = DaysFromCivil(1899, 12, 30);
   return static_cast<double>(DaysFromCivil(y, m, 1) - serialZero + (static_cast<long long>(day) - 1));

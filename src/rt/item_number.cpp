@@ -45,9 +45,12 @@ int ReadDecimal(std::string_view item) {
 
 int ReadAmpersandNumber(std::string_view item) {
   switch (item[1]) {
-    case 'H': case 'h': return static_cast<int>(ReadMagnitude(item.substr(2), 16));
-    case 'O': case 'o': return static_cast<int>(ReadMagnitude(item.substr(2), 8));
-    case 'B': case 'b': return static_cast<int>(ReadMagnitude(item.substr(2), 2));
+    case 'H':
+    case 'h': return static_cast<int>(ReadMagnitude(item.substr(2), 16));
+    case 'O':
+    case 'o': return static_cast<int>(ReadMagnitude(item.substr(2), 8));
+    case 'B':
+    case 'b': return static_cast<int>(ReadMagnitude(item.substr(2), 2));
     default: return static_cast<int>(ReadMagnitude(item.substr(1), 8));
   }
 }

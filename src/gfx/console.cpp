@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "gfx/font.h"
 #include "gfx/screen.h"
@@ -38,9 +39,7 @@ class CellGrid {
         font_(FontByIndex(screen.font)),
         shadow_(WorkShadow(screen)) {}
 
-  int CellHeight() const { return font_.height; }
   TextState& Text() { return text_; }
-  DrawContext& Context() { return context_; }
   const Surface& Target() const { return surface_; }
 
   void Touch(int firstY, int lastY) {

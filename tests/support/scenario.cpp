@@ -144,6 +144,15 @@ Scenario::~Scenario() {
 
 rt::test::ScriptedDriver& Scenario::Driver() { return *rt::test::ScriptedDriver::Current(); }
 
+void Scenario::UsePictures(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".bmp") {
+      fs::copy_file(entry.path(), folder_ / entry.path().filename(), fs::copy_options::overwrite_existing);
+    }
+  }
+  state_.catcherImage = LoadBitmapAsset(kCatcherPicture);
+}
+
 void Scenario::NewGame() { StartNewGame(state_); }
 
 void Scenario::PlaceObject(ObjectKind kind, int x, int y) {

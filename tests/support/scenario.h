@@ -79,6 +79,10 @@ class Scenario {
   rt::test::ScriptedDriver& Driver();
   const std::filesystem::path& Folder() const { return folder_; }
 
+  // Replaces the generated pictures by the BMP files of `folder` (for
+  // example the play folder) and reloads the catcher.
+  void UsePictures(const std::filesystem::path& folder);
+
   // StartNewGame.
   void NewGame();
   // An object of `kind` with its sprite at (x, y), as a spawn would leave it

@@ -122,6 +122,11 @@ TEST_F(CrashSafetyTest, KilledWritersLeaveTheOldOrANewWholeRecordInBothFiles) {
   }
   // The kills must have met writers at work, not only before their first write.
   EXPECT_GT(killsMidRun, 30);
+
+  // The next writes clear away what the killed writers left.
+  WriteSave(SavePath(), save + 1);
+  WriteHighscore(HighscorePath(), highscore + 1);
+  EXPECT_EQ(folder_.Listing(), "game.hsc game.sav");
 }
 
 }  // namespace

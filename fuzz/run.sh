@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 
 seconds="${1:-180}"
 [ $# -gt 0 ] && shift
-build="${FUZZ_BUILD_DIR:-build-fuzz}"
+# Absolute, since the game's fuzzers change the working folder.
+build="$(realpath -m "${FUZZ_BUILD_DIR:-build-fuzz}")"
 
 CXX="${CXX:-clang++}" cmake -S . -B "$build" -G Ninja -DMORVANTA_FUZZ=ON -DMORVANTA_WERROR=ON \
   -DMORVANTA_BENCH=OFF >/dev/null

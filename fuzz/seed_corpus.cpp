@@ -160,6 +160,33 @@ std::vector<Seed> ItemReaderSeeds() {
   return seeds;
 }
 
+std::string SaveRecord(std::vector<int> fields) {
+  std::vector<RecordItem> items;
+  for (int f : fields) items.push_back({false, f, ""});
+  return WrittenRecord(items);
+}
+
+std::vector<Seed> RoundSeeds() {
+  // Flags, the save file's length and bytes (objectY, catcherX, points,
+  // level, stones, objectKind, lives, objectX), then a byte per frame.
+  const auto seed = [](std::string name, char flags, const std::string& save, std::string script) {
+    const std::string length = {char(save.size() & 0xFF), char(save.size() >> 8)};
+    return Seed{std::move(name), std::string(1, flags) + length + save + script};
+  };
+  const std::string left(40, '\x01'), right(40, '\x02'), down(40, '\x04');
+  return {
+      seed("nothing-parked", 1, SaveRecord({0}), ""),
+      seed("white-stone", 1, SaveRecord({120, 300, 40, 2, 12, 1, 3, 250}), left + right),
+      seed("saucer-level5", 1, SaveRecord({60, 10, 2100, 5, 80, 22, 2, 400}), right + down),
+      seed("heart-one-life", 0, SaveRecord({380, 200, 700, 3, 30, 3, 1, 205}), "\x08\x00\x00"s + left),
+      seed("money-near-floor", 1, SaveRecord({395, 500, 1500, 4, 50, 15, 4, 510}), "\x40\x80\x10\x10\x01"s),
+      seed("after-game-over", 1, SaveRecord({200, 3, 90, 1, 4, 2, 0, 8}), ""),
+      seed("close-button", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x00\x20"s),
+      seed("leave-with-esc", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x00\x30"s),
+      seed("screenshot", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x10"s),
+  };
+}
+
 std::string Int32(int v) {
   std::string s(4, '\0');
   for (int i = 0; i < 4; ++i) s[i] = char(std::uint32_t(v) >> (8 * i));
@@ -192,6 +219,7 @@ std::vector<Seed> SeedsFor(std::string_view fuzzer) {
   if (fuzzer == "bload") return BloadSeeds();
   if (fuzzer == "item_reader") return ItemReaderSeeds();
   if (fuzzer == "translate_key") return TranslateKeySeeds();
+  if (fuzzer == "round") return RoundSeeds();
   return {};
 }
 

@@ -13,8 +13,8 @@ struct Seed {
   std::string bytes;
 };
 
-// The seeds of a fuzzer, by its name ("bload", "item_reader",
-// "translate_key"); none for another name. Made anew on every call, with
+// The seeds of a fuzzer, by its name (as in <name>_fuzz.cpp); none for
+// another name. Made anew on every call, with
 // the runtime's own writers where a file has a real writer.
 std::vector<Seed> SeedsFor(std::string_view fuzzer);
 

@@ -166,6 +166,8 @@ std::string SaveRecord(std::vector<int> fields) {
   return WrittenRecord(items);
 }
 
+constexpr int kMax = 2147483647, kMin = -kMax - 1;
+
 std::vector<Seed> RoundSeeds() {
   // Flags, the save file's length and bytes (objectY, catcherX, points,
   // level, stones, objectKind, lives, objectX), then a byte per frame.
@@ -184,6 +186,9 @@ std::vector<Seed> RoundSeeds() {
       seed("close-button", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x00\x20"s),
       seed("leave-with-esc", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x00\x30"s),
       seed("screenshot", 1, SaveRecord({20, 100, 0, 1, 0, 1, 3, 100}), "\x10"s),
+      seed("damaged-maxima", 1, SaveRecord({kMax, kMax, kMax, kMax, kMax, 2, kMax, kMax}), left + right),
+      seed("damaged-minima", 0, SaveRecord({kMin, kMin, kMin, kMin, kMin, 22, kMin, kMin}), left + down),
+      seed("damaged-mixed", 1, SaveRecord({-5, kMax - 2, kMax, 9, kMax, 22, 1, kMin}), right),
   };
 }
 

@@ -225,6 +225,7 @@ std::vector<Seed> SeedsFor(std::string_view fuzzer) {
   if (fuzzer == "item_reader") return ItemReaderSeeds();
   if (fuzzer == "translate_key") return TranslateKeySeeds();
   if (fuzzer == "round") return RoundSeeds();
+  if (fuzzer == "bitmap_asset") return BmpForms();
   return {};
 }
 

@@ -1,0 +1,97 @@
+#include "window/x_display.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+namespace rt::test {
+
+namespace {
+
+struct DisplayCloser {
+  void operator()(Display* d) const { XCloseDisplay(d); }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+DisplayPtr OpenDisplay() { return DisplayPtr(XOpenDisplay(nullptr)); }
+
+int Field(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  return at == std::string::npos ? -1 : std::stoi(text.substr(at + label.size()));
+}
+
+}  // namespace
+
+std::string Shell(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  pclose(pipe);
+  return out;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+unsigned long FindOwnWindow() {
+  std::istringstream ids(Shell("xdotool search --onlyvisible --pid " + std::to_string(getpid()) + " 2>/dev/null"));
+  unsigned long id = 0;
+  ids >> id;
+  return id;
+}
+
+WindowGeometry Geometry(unsigned long window) {
+  const std::string info = Shell("xwininfo -id " + std::to_string(window) + " 2>/dev/null");
+  return {Field(info, "Absolute upper-left X:"), Field(info, "Absolute upper-left Y:"), Field(info, "Width:"),
+          Field(info, "Height:")};
+}
+
+std::string WindowName(unsigned long window) {
+  std::string name = Shell("xdotool getwindowname " + std::to_string(window) + " 2>/dev/null");
+  if (!name.empty() && name.back() == '\n') name.pop_back();
+  return name;
+}
+
+bool WindowExists(unsigned long window) { return Geometry(window).width > 0; }
+
+std::uint32_t RootPixel(int x, int y) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return 0xDEADBEEF;
+  XImage* image = XGetImage(display.get(), DefaultRootWindow(display.get()), x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0xDEADBEEF;
+  const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+  XDestroyImage(image);
+  return pixel;
+}
+
+void SendCloseRequest(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = long(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display.get(), window, False, NoEventMask, &event);
+  XFlush(display.get());
+}
+
+}  // namespace rt::test

@@ -117,6 +117,8 @@ TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
 }
 
 TEST_F(WindowTest, TypedUmlautsArriveAsCodePage437) {
+  ASSERT_TRUE(test::BindSpareKey("udiaeresis"));
+  ASSERT_TRUE(test::BindSpareKey("ssharp"));
   Xdotool("type 'üß'");
   EXPECT_EQ(TakeKey(), "\x81");
   EXPECT_EQ(TakeKey(), "\xE1");
@@ -190,7 +192,16 @@ TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
   EXPECT_TRUE(ShowsAt(10, 110, 0x000000));
 }
 
-TEST_F(WindowTest, AltEnterTogglesFullScreenAndBack) {
+class FullScreenTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(windowManager.Ready());
+    WindowTest::SetUp();
+  }
+  test::WindowManager windowManager;
+};
+
+TEST_F(FullScreenTest, AltEnterTogglesFullScreenAndBack) {
   ScreenLock();
   FillRows(0, 0, kBlue);
   FillRows(479, 479, kRed);

@@ -3,6 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -78,6 +81,58 @@ std::uint32_t RootPixel(int x, int y) {
   const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
   XDestroyImage(image);
   return pixel;
+}
+
+bool BindSpareKey(const char* keysymName) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return false;
+  KeySym keysym = XStringToKeysym(keysymName);
+  if (keysym == NoSymbol) return false;
+  int minCode = 0, maxCode = 0;
+  XDisplayKeycodes(display.get(), &minCode, &maxCode);
+  int perCode = 0;
+  KeySym* map = XGetKeyboardMapping(display.get(), KeyCode(minCode), maxCode - minCode + 1, &perCode);
+  int spare = 0;
+  for (int code = maxCode; code >= minCode && spare == 0; --code) {
+    bool empty = true;
+    for (int i = 0; i < perCode; ++i) empty = empty && map[(code - minCode) * perCode + i] == NoSymbol;
+    if (empty) spare = code;
+  }
+  XFree(map);
+  if (spare == 0) return false;
+  XChangeKeyboardMapping(display.get(), spare, 1, &keysym, 1);
+  XSync(display.get(), False);
+  return true;
+}
+
+WindowManager::WindowManager() {
+  char program[] = "openbox";
+  char option[] = "--sm-disable";
+  char* argv[] = {program, option, nullptr};
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) == 0) pid_ = pid;
+  WaitFor([this] { return Ready(); });
+}
+
+WindowManager::~WindowManager() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+}
+
+bool WindowManager::Ready() const {
+  if (pid_ <= 0) return false;
+  DisplayPtr display = OpenDisplay();
+  if (!display) return false;
+  const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(display.get(), DefaultRootWindow(display.get()), check, 0, 1, False, XA_WINDOW, &type,
+                     &format, &count, &after, &data);
+  if (data) XFree(data);
+  return count == 1;
 }
 
 void SendCloseRequest(unsigned long window) {

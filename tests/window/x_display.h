@@ -29,6 +29,26 @@ bool WindowExists(unsigned long window);
 // The colour 0xRRGGBB at a point of the whole X screen.
 std::uint32_t RootPixel(int x, int y);
 
+// Binds a spare keycode to the keysym (such as "udiaeresis") for good, so
+// that xdotool types it with that key instead of remapping a key for a moment,
+// which races with the program reading the keymap.
+bool BindSpareKey(const char* keysymName);
+
+// A window manager (openbox) on the test's X server while the object lives;
+// full screen is the window manager's business on X11.
+class WindowManager {
+ public:
+  WindowManager();
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+  // Whether it runs and has announced itself on the root window.
+  bool Ready() const;
+
+ private:
+  int pid_ = -1;
+};
+
 // Asks the window to close, as a window manager's close button does.
 void SendCloseRequest(unsigned long window);
 

@@ -1,6 +1,5 @@
 #include "window/x_display.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -120,19 +119,26 @@ WindowManager::~WindowManager() {
   waitpid(pid_, nullptr, 0);
 }
 
+// A window manager is ready once it takes a new window under its wing. A
+// window mapped before that may never be shown, and SDL then waits forever.
 bool WindowManager::Ready() const {
   if (pid_ <= 0) return false;
   DisplayPtr display = OpenDisplay();
   if (!display) return false;
-  const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", False);
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  XGetWindowProperty(display.get(), DefaultRootWindow(display.get()), check, 0, 1, False, XA_WINDOW, &type,
-                     &format, &count, &after, &data);
-  if (data) XFree(data);
-  return count == 1;
+  Display* d = display.get();
+  const Window probe = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+  XSelectInput(d, probe, StructureNotifyMask);
+  XMapWindow(d, probe);
+  XFlush(d);
+  bool managed = false;
+  WaitFor([&] {
+    XEvent event;
+    while (XCheckTypedWindowEvent(d, probe, ReparentNotify, &event)) managed = true;
+    return managed;
+  }, std::chrono::milliseconds(500));
+  XDestroyWindow(d, probe);
+  XSync(d, False);
+  return managed;
 }
 
 void SendCloseRequest(unsigned long window) {

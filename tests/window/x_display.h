@@ -42,7 +42,7 @@ class WindowManager {
   ~WindowManager();
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;
-  // Whether it runs and has announced itself on the root window.
+  // Whether it runs and manages new windows.
   bool Ready() const;
 
  private:

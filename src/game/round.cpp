@@ -36,7 +36,9 @@ FrameHook& TheFrameHook() {
 // and the next one starts with a new object.
 enum class FrameEnd { Completed, NewObject, ToMenu, ToGameOver };
 
-std::string PlayTitle(int level) { return text::kPlayTitlePrefix + rt::StrFromInt(level) + text::kTitleSuffix; }
+std::string PlayTitle(int level) {
+  return text::kPlayTitlePrefix + rt::StrFromInt(level) + text::kTitleSuffix;
+}
 
 std::string StatusLine(const GameState& s) {
   return text::kLivesLabel + rt::StrFromInt(s.lives) + text::kStonesLabel + rt::StrFromInt(s.stones) +
@@ -50,10 +52,12 @@ void DrawFrame(const GameState& state) {
   DrawBackground();
   rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
   if (state.objectImage) {
-    rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutTrans);
+    rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,
+            rt::PutTrans);
   }
   if (state.catcherImage) {
-    rt::Put(nullptr, state.catcherX, kCatcherY, state.catcherImage.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutPset);
+    rt::Put(nullptr, state.catcherX, kCatcherY, state.catcherImage.get(), rt::kOmitted, 0, 0, 0, 0,
+            rt::PutPset);
   }
   rt::Locate(kMessageRow, 1);
   rt::Print(state.message);

@@ -44,8 +44,7 @@ void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std:
       std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
       break;
     }
-    default:
-      std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
+    default: std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
   }
 }
 
@@ -139,13 +138,15 @@ ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, 
   }
   const std::uint64_t pitch = ImagePitch(width, bytesPerPixel);
   // The header stores the pitch in 32 bits and Surface in an int.
-  if (pitch > std::uint64_t(std::numeric_limits<int>::max())) return SetLastResult(ResultOutOfMemory), nullptr;
+  if (pitch > std::uint64_t(std::numeric_limits<int>::max()))
+    return SetLastResult(ResultOutOfMemory), nullptr;
   const std::uint64_t pixelBytes = pitch * std::uint64_t(height);
   void* block = ::operator new(sizeof(ImageBuffer) + pixelBytes, kImageAlignment, std::nothrow);
   if (!block) return SetLastResult(ResultOutOfMemory), nullptr;
 
   auto* image = static_cast<ImageBuffer*>(block);
-  *image = ImageBuffer{kImageType, std::uint32_t(bytesPerPixel), std::uint32_t(width), std::uint32_t(height),
+  *image = ImageBuffer{kImageType,           std::uint32_t(bytesPerPixel),
+                       std::uint32_t(width), std::uint32_t(height),
                        std::uint32_t(pitch), {}};
   FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
              FillColour(bytesPerPixel, color, colorGiven));
@@ -164,9 +165,10 @@ Surface ImageSurface(const ImageBuffer* image) {
     const std::uint32_t bpp = image->bytesPerPixel;
     if (bpp != 1 && bpp != 2 && bpp != 4) return {};
     if (image->width == 0 || image->height == 0 || image->width > 0x7FFFFFFFu / bpp) return {};
-    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp) return {};
-    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height), int(image->pitch),
-                   int(bpp), false};
+    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp)
+      return {};
+    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height),
+                   int(image->pitch),           int(bpp),          false};
   }
   const std::uint32_t word = image->type;
   int bpp = int(word & 7);

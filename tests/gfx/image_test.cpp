@@ -95,8 +95,10 @@ TEST(ImageSurfaceTest, ReadsTheCompactHeader) {
 }
 
 TEST_F(ImageCreateTest, CompactImagesDrawLikeTheirFullHeaderTwins) {
-  alignas(16) std::uint32_t block[1 + 4] = {(2u << 3) | (2u << 16), 0x11111111, 0x22FF00FF, 0x33333333, 0x44444444};
-  ASSERT_EQ(Put(nullptr, 10, 20, reinterpret_cast<const ImageBuffer*>(block), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  alignas(16)
+      std::uint32_t block[1 + 4] = {(2u << 3) | (2u << 16), 0x11111111, 0x22FF00FF, 0x33333333, 0x44444444};
+  ASSERT_EQ(Put(nullptr, 10, 20, reinterpret_cast<const ImageBuffer*>(block), kOmitted, 0, 0, 0, 0, PutTrans),
+            0);
   EXPECT_EQ(ScreenPixel(10, 20), 0x00111111u);
   EXPECT_EQ(ScreenPixel(11, 20), kBackground);
   EXPECT_EQ(ScreenPixel(11, 21), 0x00444444u);

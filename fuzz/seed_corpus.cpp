@@ -192,6 +192,23 @@ std::vector<Seed> RoundSeeds() {
   };
 }
 
+std::vector<Seed> LineInputSeeds() {
+  // Screen, row, column, prompt length and prompt, then the keys.
+  const auto seed = [](std::string name, char screen, char row, char column, const std::string& prompt,
+                       std::string keys) {
+    return Seed{std::move(name), std::string{screen, row, column, char(prompt.size())} + prompt + keys};
+  };
+  const std::string prompt = "Dein Name bitte: ";
+  return {
+      seed("name", 0, 5, 1, prompt, Cp437("Jürgen") + "\r"),
+      seed("edits", 0, 5, 1, prompt,
+           "Max\xF2\xF2\x08M\xF0\xF6\xF4\tX\x1B"
+           "Eva\r"s),
+      seed("wraps-and-scrolls", 1, 24, 30, prompt, std::string(120, 'a') + "\xF1\xF1\xF5\xF6\r"s),
+      seed("close-and-unknown-keys", 2, 1, 1, "", "a\xF7\xF8\x3B\xF8\x01" "b\r"s),
+  };
+}
+
 std::string Int32(int v) {
   std::string s(4, '\0');
   for (int i = 0; i < 4; ++i) s[i] = char(std::uint32_t(v) >> (8 * i));
@@ -226,6 +243,7 @@ std::vector<Seed> SeedsFor(std::string_view fuzzer) {
   if (fuzzer == "translate_key") return TranslateKeySeeds();
   if (fuzzer == "round") return RoundSeeds();
   if (fuzzer == "bitmap_asset") return BmpForms();
+  if (fuzzer == "line_input") return LineInputSeeds();
   return {};
 }
 

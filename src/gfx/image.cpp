@@ -44,8 +44,7 @@ void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std:
       std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
       break;
     }
-    default:
-      std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
+    default: std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
   }
 }
 
@@ -85,11 +84,49 @@ void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp
   }
 }
 
+// Rows up to this size are copied inline: for a sprite's rows a call to
+// memcpy each costs as much as the copy itself.
+constexpr std::size_t kShortRowBytes = 512;
+
+// 16-byte blocks, the last one overlapping the one before, so no tail loop.
+void CopyShortRow(std::uint8_t* d, const std::uint8_t* s, std::size_t n) {
+  if (n < 16) {
+    std::memcpy(d, s, n);
+    return;
+  }
+  for (std::size_t i = 0; i + 16 < n; i += 16) std::memcpy(d + i, s + i, 16);
+  std::memcpy(d + n - 16, s + n - 16, 16);
+}
+
+// An image copied onto itself: rows are moved in the order that reads each
+// source row before it is overwritten, as if copied through a temporary.
+void PsetRowsWithin(const Surface& image, const CopyRect& r) {
+  const std::size_t rowBytes = std::size_t(r.width) * image.bytesPerPixel;
+  const bool upwards = r.dstY <= r.srcY;
+  for (int i = 0; i < r.height; ++i) {
+    const int row = upwards ? i : r.height - 1 - i;
+    std::memmove(image.Row(r.dstY + row) + std::size_t(r.dstX) * image.bytesPerPixel,
+                 image.Row(r.srcY + row) + std::size_t(r.srcX) * image.bytesPerPixel, rowBytes);
+  }
+}
+
 void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  if (dst.pixels == src.pixels) return PsetRowsWithin(dst, r);
   const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
-  for (int row = 0; row < r.height; ++row) {
-    std::memcpy(dst.Row(r.dstY + row) + std::size_t(r.dstX) * dst.bytesPerPixel,
-                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+  std::uint8_t* d = dst.Row(r.dstY) + std::size_t(r.dstX) * dst.bytesPerPixel;
+  const std::uint8_t* s = src.Row(r.srcY) + std::size_t(r.srcX) * src.bytesPerPixel;
+  // Whole unpadded rows on both sides make one block.
+  if (rowBytes == std::size_t(dst.pitchBytes) && rowBytes == std::size_t(src.pitchBytes)) {
+    std::memcpy(d, s, rowBytes * std::size_t(r.height));
+    return;
+  }
+  const bool shortRows = rowBytes <= kShortRowBytes;
+  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes) {
+    if (shortRows) {
+      CopyShortRow(d, s, rowBytes);
+    } else {
+      std::memcpy(d, s, rowBytes);
+    }
   }
 }
 
@@ -139,13 +176,15 @@ ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, 
   }
   const std::uint64_t pitch = ImagePitch(width, bytesPerPixel);
   // The header stores the pitch in 32 bits and Surface in an int.
-  if (pitch > std::uint64_t(std::numeric_limits<int>::max())) return SetLastResult(ResultOutOfMemory), nullptr;
+  if (pitch > std::uint64_t(std::numeric_limits<int>::max()))
+    return SetLastResult(ResultOutOfMemory), nullptr;
   const std::uint64_t pixelBytes = pitch * std::uint64_t(height);
   void* block = ::operator new(sizeof(ImageBuffer) + pixelBytes, kImageAlignment, std::nothrow);
   if (!block) return SetLastResult(ResultOutOfMemory), nullptr;
 
   auto* image = static_cast<ImageBuffer*>(block);
-  *image = ImageBuffer{kImageType, std::uint32_t(bytesPerPixel), std::uint32_t(width), std::uint32_t(height),
+  *image = ImageBuffer{kImageType,           std::uint32_t(bytesPerPixel),
+                       std::uint32_t(width), std::uint32_t(height),
                        std::uint32_t(pitch), {}};
   FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
              FillColour(bytesPerPixel, color, colorGiven));
@@ -164,9 +203,10 @@ Surface ImageSurface(const ImageBuffer* image) {
     const std::uint32_t bpp = image->bytesPerPixel;
     if (bpp != 1 && bpp != 2 && bpp != 4) return {};
     if (image->width == 0 || image->height == 0 || image->width > 0x7FFFFFFFu / bpp) return {};
-    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp) return {};
-    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height), int(image->pitch),
-                   int(bpp), false};
+    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp)
+      return {};
+    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height),
+                   int(image->pitch),           int(bpp),          false};
   }
   const std::uint32_t word = image->type;
   int bpp = int(word & 7);

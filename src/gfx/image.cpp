@@ -50,9 +50,9 @@ void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std:
 
 // An image clips to its whole area; the screen to the context's view, which
 // never reaches past the page.
-ClipRect TargetClip(const Surface& s, bool isScreen) {
-  if (!isScreen) return ClipRect{0, 0, s.width, s.height};
-  const ClipRect& view = CurrentContext().clip;
+ClipRect TargetClip(const Surface& s, const ClipRect* screenView) {
+  if (!screenView) return ClipRect{0, 0, s.width, s.height};
+  const ClipRect& view = *screenView;
   const int left = std::clamp(view.left, 0, s.width);
   const int top = std::clamp(view.top, 0, s.height);
   const int right = std::clamp<long long>((long long)view.left + view.width, left, s.width);
@@ -84,20 +84,6 @@ void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp
   }
 }
 
-// Rows up to this size are copied inline: for a sprite's rows a call to
-// memcpy each costs as much as the copy itself.
-constexpr std::size_t kShortRowBytes = 512;
-
-// 16-byte blocks, the last one overlapping the one before, so no tail loop.
-void CopyShortRow(std::uint8_t* d, const std::uint8_t* s, std::size_t n) {
-  if (n < 16) {
-    std::memcpy(d, s, n);
-    return;
-  }
-  for (std::size_t i = 0; i + 16 < n; i += 16) std::memcpy(d + i, s + i, 16);
-  std::memcpy(d + n - 16, s + n - 16, 16);
-}
-
 // An image copied onto itself: rows are moved in the order that reads each
 // source row before it is overwritten, as if copied through a temporary.
 void PsetRowsWithin(const Surface& image, const CopyRect& r) {
@@ -120,14 +106,8 @@ void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
     std::memcpy(d, s, rowBytes * std::size_t(r.height));
     return;
   }
-  const bool shortRows = rowBytes <= kShortRowBytes;
-  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes) {
-    if (shortRows) {
-      CopyShortRow(d, s, rowBytes);
-    } else {
-      std::memcpy(d, s, rowBytes);
-    }
-  }
+  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
+    std::memcpy(d, s, rowBytes);
 }
 
 template <typename Pixel, Pixel key>
@@ -244,7 +224,7 @@ int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int 
   const long long dstX = target ? px : (long long)px + view.left;
   const long long dstY = target ? py : (long long)py + view.top;
   CopyRect r;
-  if (!ClipCopy(TargetClip(dst, !target), dstX, dstY, sx, sy, sw, sh, r)) {
+  if (!ClipCopy(TargetClip(dst, target ? nullptr : &view), dstX, dstY, sx, sy, sw, sh, r)) {
     return SetLastResult(ResultOk);
   }
 

@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev liballegro4-dev
   xvfb xauth xdotool x11-utils imagemagick libxtst-dev openbox weston
+  clang libclang-rt-14-dev
 )
 
 missing=()

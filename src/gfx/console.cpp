@@ -1,0 +1,268 @@
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gfx/font.h"
+#include "gfx/screen.h"
+#include "gfx/text.h"
+#include "gfx/text_render.h"
+
+namespace rt {
+
+namespace {
+
+constexpr std::uint8_t kBell = 7;
+constexpr std::uint8_t kBackspace = 8;
+constexpr std::uint8_t kTab = 9;
+constexpr std::uint8_t kLineFeed = 10;
+constexpr std::uint8_t kReturn = 13;
+constexpr std::uint8_t kBottomLine = 255;
+constexpr int kTabWidth = 8;
+constexpr std::size_t kMaxRun = 1024;
+
+std::vector<TextCell>& WorkShadow(ScreenState& screen) {
+  const int page = std::clamp(CurrentContext().workPage, 0, int(screen.text.shadow.size()) - 1);
+  return screen.text.shadow[page];
+}
+
+// The cell grid of the open screen as one operation sees it: the work page,
+// the calling thread's colours, and the union of pixel rows it touched.
+class CellGrid {
+ public:
+  explicit CellGrid(ScreenState& screen)
+      : screen_(screen),
+        text_(screen.text),
+        context_(CurrentContext()),
+        surface_(ScreenSurface()),
+        font_(FontByIndex(screen.font)),
+        shadow_(WorkShadow(screen)) {}
+
+  TextState& Text() { return text_; }
+  const Surface& Target() const { return surface_; }
+
+  void Touch(int firstY, int lastY) {
+    if (lastY < firstY) return;
+    firstDirty_ = std::min(firstDirty_, firstY);
+    lastDirty_ = std::max(lastDirty_, lastY);
+  }
+  void MarkTouchedRows() const {
+    if (surface_.isVisiblePage && lastDirty_ >= firstDirty_) MarkDirty(firstDirty_, lastDirty_);
+  }
+
+  // Draws the characters into the cells from (column, row) to the right.
+  void WriteCells(int column, int row, std::string_view characters) {
+    const int x = column * kFontWidth;
+    const int y = row * font_.height;
+    if (characters.size() == 1 && std::uint8_t(characters[0]) == kBottomLine) {
+      // On its own this byte draws a line across the bottom of the cell.
+      FillRect(surface_, ClipRect{x, y + font_.height - 1, kFontWidth, 1}, context_.foreground);
+    } else {
+      DrawCellsOpaque(surface_, font_, x, y, characters, context_.foreground, context_.background);
+    }
+    TextCell* cell = ShadowRow(row) + column;
+    for (unsigned char character : characters)
+      *cell++ = TextCell{character, context_.foreground, context_.background};
+    Touch(y, y + font_.height - 1);
+  }
+
+  // Clears the text rows first..last (pixels and shadow) to the background.
+  void ClearRows(int first, int last) {
+    if (last < first) return;
+    const int y = first * font_.height;
+    const int height = (last - first + 1) * font_.height;
+    FillRect(surface_, ClipRect{0, y, surface_.width, height}, context_.background);
+    ClearShadowRows(first, last);
+    Touch(y, y + height - 1);
+  }
+
+  void ClearShadowRows(int first, int last) { std::fill(ShadowRow(first), ShadowRow(last + 1), BlankCell()); }
+
+  // Moves the text view up by `rows` rows; the freed rows become blank.
+  void ScrollView(int rows) {
+    const int first = text_.viewFirstRow;
+    const int last = text_.viewLastRow;
+    rows = std::min(rows, last - first + 1);
+    const int kept = last - first + 1 - rows;
+    if (kept > 0) {
+      std::memmove(surface_.Row(first * font_.height), surface_.Row((first + rows) * font_.height),
+                   std::size_t(kept) * font_.height * surface_.pitchBytes);
+      std::copy(ShadowRow(first + rows), ShadowRow(last + 1), ShadowRow(first));
+    }
+    ClearRows(first + kept, last);
+    Touch(first * font_.height, (last + 1) * font_.height - 1);
+  }
+
+  TextCell BlankCell() const { return TextCell{' ', context_.foreground, context_.background}; }
+  TextCell* ShadowRow(int row) { return shadow_.data() + std::size_t(row) * screen_.textColumns; }
+
+ private:
+  ScreenState& screen_;
+  TextState& text_;
+  DrawContext& context_;
+  Surface surface_;
+  const BuiltinFont& font_;
+  std::vector<TextCell>& shadow_;
+  int firstDirty_ = 1 << 30;
+  int lastDirty_ = -1;
+};
+
+// One Print: writes bytes at the cursor, gathering written bytes into runs
+// that are drawn together.
+class ConsoleWriter {
+ public:
+  explicit ConsoleWriter(ScreenState& screen) : screen_(screen), grid_(screen), text_(grid_.Text()) {}
+
+  void ResolvePendingNewline() {
+    if (!text_.pendingNewline) return;
+    text_.pendingNewline = false;
+    NewLine();
+    ScrollCursorIntoView();
+  }
+
+  void Write(std::string_view bytes) {
+    for (unsigned char byte : bytes) {
+      switch (byte) {
+        case kBell:
+          Flush();
+          screen_.driver->Beep();
+          break;
+        case kBackspace:
+          Flush();
+          text_.cursorColumn = std::max(0, text_.cursorColumn - 1);
+          break;
+        case kTab:
+          do Put(' ');
+          while (text_.cursorColumn % kTabWidth != 0);
+          break;
+        case kLineFeed:
+          Flush();
+          NewLine();
+          break;
+        case kReturn:
+          Flush();
+          text_.cursorColumn = 0;
+          break;
+        default: Put(byte);
+      }
+    }
+    Flush();
+  }
+
+  // A line end just below the view waits on the last cell until more output
+  // comes, so the bottom row can be written without scrolling the screen.
+  void Finish() {
+    if (text_.cursorColumn == 0 && text_.cursorRow == text_.viewLastRow + 1) {
+      text_.cursorColumn = screen_.textColumns - 1;
+      text_.cursorRow = text_.viewLastRow;
+      text_.pendingNewline = true;
+    } else {
+      ScrollCursorIntoView();
+    }
+    grid_.MarkTouchedRows();
+  }
+
+ private:
+  void Put(std::uint8_t byte) {
+    if (run_.empty()) {
+      ScrollCursorIntoView();
+      runColumn_ = text_.cursorColumn;
+      runRow_ = text_.cursorRow;
+    }
+    run_.push_back(char(byte));
+    if (++text_.cursorColumn == screen_.textColumns) {
+      Flush();
+      NewLine();
+    } else if (run_.size() == kMaxRun) {
+      Flush();
+    }
+  }
+
+  void Flush() {
+    if (run_.empty()) return;
+    grid_.WriteCells(runColumn_, runRow_, run_);
+    run_.clear();
+  }
+
+  void NewLine() {
+    text_.cursorColumn = 0;
+    ++text_.cursorRow;
+  }
+
+  void ScrollCursorIntoView() {
+    if (text_.cursorRow <= text_.viewLastRow) return;
+    grid_.ScrollView(text_.cursorRow - text_.viewLastRow);
+    text_.cursorRow = text_.viewLastRow;
+  }
+
+  ScreenState& screen_;
+  CellGrid grid_;
+  TextState& text_;
+  std::string run_;
+  int runColumn_ = 0;
+  int runRow_ = 0;
+};
+
+}  // namespace
+
+void Print(std::string_view text, bool newline) {
+  ScreenState* screen = Screen();
+  if (!screen) {
+    // Without a graphics screen the text goes to the plain console.
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (newline) std::fputc('\n', stdout);
+    return;
+  }
+  ScreenLock();
+  ConsoleWriter writer(*screen);
+  writer.ResolvePendingNewline();
+  writer.Write(text);
+  if (newline) writer.Write("\r\n");
+  writer.Finish();
+  ScreenUnlock(1, 0);
+}
+
+void Locate(int row, int column) {
+  ScreenState* screen = Screen();
+  if (!screen) return;
+  TextState& text = screen->text;
+  text.pendingNewline = false;
+  if (row > 0) text.cursorRow = std::min(row, screen->textRows) - 1;
+  if (column > 0) text.cursorColumn = std::min(column, screen->textColumns) - 1;
+}
+
+void Cls(int mode) {
+  ScreenState* screen = Screen();
+  if (!screen) return;
+  TextState& text = screen->text;
+  DrawContext& context = CurrentContext();
+  if (mode == kOmitted) {
+    const bool wholeGrid = text.viewFirstRow == 0 && text.viewLastRow == screen->textRows - 1;
+    mode = context.viewSet ? 1 : wholeGrid ? 0 : 2;
+  }
+  if (mode < 0 || mode > 2) return;
+
+  ScreenLock();
+  CellGrid grid(*screen);
+  const Surface& surface = grid.Target();
+  if (mode == 0 || mode == 1) {
+    const ClipRect area =
+        mode == 0 ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+    FillRect(surface, area, context.background);
+    grid.Touch(area.top, area.top + area.height - 1);
+    context.lastX = context.clip.width / 2;
+    context.lastY = context.clip.height / 2;
+  }
+  if (mode == 0) grid.ClearShadowRows(0, screen->textRows - 1);
+  if (mode == 2) grid.ClearRows(text.viewFirstRow, text.viewLastRow);
+  if (mode == 0 || mode == 2) {
+    text.cursorRow = text.viewFirstRow;
+    text.cursorColumn = 0;
+    text.pendingNewline = false;
+  }
+  grid.MarkTouchedRows();
+  ScreenUnlock(1, 0);
+}
+
+}  // namespace rt

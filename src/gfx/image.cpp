@@ -1,0 +1,222 @@
+#include "gfx/image.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "gfx/clip.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace rt {
+
+namespace {
+
+constexpr std::align_val_t kImageAlignment{16};
+
+// Width x bytes per pixel, padded to the next multiple of 16 (rows stay aligned).
+std::uint64_t ImagePitch(int width, int bytesPerPixel) {
+  return (std::uint64_t(width) * bytesPerPixel + 15) & ~std::uint64_t(15);
+}
+
+std::uint32_t FillColour(int bytesPerPixel, std::uint32_t color, bool colorGiven) {
+  if (!colorGiven) {
+    if (bytesPerPixel == 4) return 0xFF000000u | kTransparent32;
+    return bytesPerPixel == 2 ? kTransparent16 : kTransparent8;
+  }
+  if (bytesPerPixel == 2) return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
+  return color;
+}
+
+void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std::uint32_t colour) {
+  switch (bytesPerPixel) {
+    case 4: {
+      auto* p = reinterpret_cast<std::uint32_t*>(pixels);
+      std::fill(p, p + bytes / 4, colour);
+      break;
+    }
+    case 2: {
+      auto* p = reinterpret_cast<std::uint16_t*>(pixels);
+      std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
+      break;
+    }
+    default:
+      std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
+  }
+}
+
+// An image clips to its whole area; the screen to the context's view, which
+// never reaches past the page.
+ClipRect TargetClip(const Surface& s, bool isScreen) {
+  if (!isScreen) return ClipRect{0, 0, s.width, s.height};
+  const ClipRect& view = CurrentContext().clip;
+  const int left = std::clamp(view.left, 0, s.width);
+  const int top = std::clamp(view.top, 0, s.height);
+  const int right = std::clamp<long long>((long long)view.left + view.width, left, s.width);
+  const int bottom = std::clamp<long long>((long long)view.top + view.height, top, s.height);
+  return ClipRect{left, top, right - left, bottom - top};
+}
+
+// Corners swapped into order, then clamped to the source.
+void SourceRectangle(const Surface& src, int x1, int y1, int x2, int y2, int& x, int& y, int& w, int& h) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  x1 = std::clamp(x1, 0, src.width - 1);
+  x2 = std::clamp(x2, 0, src.width - 1);
+  y1 = std::clamp(y1, 0, src.height - 1);
+  y2 = std::clamp(y2, 0, src.height - 1);
+  x = x1;
+  y = y1;
+  w = x2 - x1 + 1;
+  h = y2 - y1 + 1;
+}
+
+// Runs `copyRow(dst, src, pixels)` over every row of a clipped copy.
+template <typename Pixel, typename RowOp>
+void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp copyRow) {
+  for (int row = 0; row < r.height; ++row) {
+    auto* d = reinterpret_cast<Pixel*>(dst.Row(r.dstY + row)) + r.dstX;
+    auto* s = reinterpret_cast<const Pixel*>(src.Row(r.srcY + row)) + r.srcX;
+    copyRow(d, s, r.width);
+  }
+}
+
+void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
+  for (int row = 0; row < r.height; ++row) {
+    std::memcpy(dst.Row(r.dstY + row) + std::size_t(r.dstX) * dst.bytesPerPixel,
+                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+  }
+}
+
+template <typename Pixel, Pixel key>
+void TransRowKeyed(Pixel* d, const Pixel* s, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (s[i] != key) d[i] = s[i];
+  }
+}
+
+// Keyed on the colour only; written pixels lose their alpha.
+void TransRow32(std::uint32_t* d, const std::uint32_t* s, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i key = _mm_set1_epi32(int(kTransparent32));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i colour = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), rgb);
+    const __m128i keep = _mm_cmpeq_epi32(colour, key);
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i merged = _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, colour));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), merged);
+  }
+#endif
+  for (; i < n; ++i) {
+    const std::uint32_t colour = s[i] & 0x00FFFFFF;
+    if (colour != kTransparent32) d[i] = colour;
+  }
+}
+
+void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  switch (src.bytesPerPixel) {
+    case 4: ForEachRow<std::uint32_t>(dst, src, r, TransRow32); break;
+    case 2: ForEachRow<std::uint16_t>(dst, src, r, TransRowKeyed<std::uint16_t, kTransparent16>); break;
+    default: ForEachRow<std::uint8_t>(dst, src, r, TransRowKeyed<std::uint8_t, kTransparent8>);
+  }
+}
+
+}  // namespace
+
+ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, bool colorGiven) {
+  ScreenState* screen = Screen();
+  if (!screen || width <= 0 || height <= 0) return SetLastResult(ResultIllegalCall), nullptr;
+  const int bytesPerPixel = depth <= 0 ? screen->bytesPerPixel : (depth + 7) / 8;
+  if (bytesPerPixel != 1 && bytesPerPixel != 2 && bytesPerPixel != 4) {
+    return SetLastResult(ResultIllegalCall), nullptr;
+  }
+  const std::uint64_t pitch = ImagePitch(width, bytesPerPixel);
+  // The header stores the pitch in 32 bits and Surface in an int.
+  if (pitch > std::uint64_t(std::numeric_limits<int>::max())) return SetLastResult(ResultOutOfMemory), nullptr;
+  const std::uint64_t pixelBytes = pitch * std::uint64_t(height);
+  void* block = ::operator new(sizeof(ImageBuffer) + pixelBytes, kImageAlignment, std::nothrow);
+  if (!block) return SetLastResult(ResultOutOfMemory), nullptr;
+
+  auto* image = static_cast<ImageBuffer*>(block);
+  *image = ImageBuffer{kImageType, std::uint32_t(bytesPerPixel), std::uint32_t(width), std::uint32_t(height),
+                       std::uint32_t(pitch), {}};
+  FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
+             FillColour(bytesPerPixel, color, colorGiven));
+  SetLastResult(ResultOk);
+  return image;
+}
+
+void ImageDestroy(ImageBuffer* image) {
+  if (image) ::operator delete(image, kImageAlignment);
+}
+
+Surface ImageSurface(const ImageBuffer* image) {
+  if (!image) return {};
+  auto* bytes = reinterpret_cast<std::uint8_t*>(const_cast<ImageBuffer*>(image));
+  if (image->type == kImageType) {
+    const std::uint32_t bpp = image->bytesPerPixel;
+    if (bpp != 1 && bpp != 2 && bpp != 4) return {};
+    if (image->width == 0 || image->height == 0 || image->width > 0x7FFFFFFFu / bpp) return {};
+    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp) return {};
+    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height), int(image->pitch),
+                   int(bpp), false};
+  }
+  const std::uint32_t word = image->type;
+  int bpp = int(word & 7);
+  if (bpp == 0 && Screen()) bpp = Screen()->bytesPerPixel;
+  if (bpp != 1 && bpp != 2 && bpp != 4) return {};
+  const int width = int((word >> 3) & 0x1FFF);
+  const int height = int(word >> 16);
+  if (width == 0 || height == 0) return {};
+  return Surface{bytes + 4, width, height, width * bpp, bpp, false};
+}
+
+int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1, int srcX2,
+        int srcY2, int coordMode, int putMode) {
+  if (!Screen() || !source || coordMode != 0 || (putMode != PutTrans && putMode != PutPset)) {
+    return SetLastResult(ResultIllegalCall);
+  }
+  const Surface dst = target ? ImageSurface(target) : ScreenSurface();
+  const Surface src = ImageSurface(source);
+  if (dst.width == 0 || src.width == 0 || src.bytesPerPixel != dst.bytesPerPixel) {
+    return SetLastResult(ResultIllegalCall);
+  }
+
+  int px = 0;
+  int py = 0;
+  if (!RoundCoordinate(x, px) || !RoundCoordinate(y, py)) return SetLastResult(ResultOk);
+
+  int sx = 0;
+  int sy = 0;
+  int sw = src.width;
+  int sh = src.height;
+  if (srcX1 != kOmitted) SourceRectangle(src, srcX1, srcY1, srcX2, srcY2, sx, sy, sw, sh);
+
+  // Positions are relative to the view, not to the page.
+  const ClipRect& view = CurrentContext().clip;
+  const long long dstX = target ? px : (long long)px + view.left;
+  const long long dstY = target ? py : (long long)py + view.top;
+  CopyRect r;
+  if (!ClipCopy(TargetClip(dst, !target), dstX, dstY, sx, sy, sw, sh, r)) {
+    return SetLastResult(ResultOk);
+  }
+
+  ScreenLock();
+  if (putMode == PutPset) {
+    PsetRows(dst, src, r);
+  } else {
+    TransRows(dst, src, r);
+  }
+  if (dst.isVisiblePage) MarkDirty(r.dstY, r.dstY + r.height - 1);
+  ScreenUnlock(1, 0);
+  return SetLastResult(ResultOk);
+}
+
+}  // namespace rt

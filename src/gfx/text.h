@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "rt/result.h"
+
+namespace rt {
+
+struct ImageBuffer;
+
+// coordFlags bit 31: no colour given, draw in the context's foreground.
+inline constexpr int kColorNotGiven = int(0x80000000u);
+
+// Draws the bytes of `text` (every byte is a glyph, controls included) with
+// the mode's built-in font, top-left corner at (x, y) rounded half away from
+// zero and offset by the clip origin. Only set glyph bits are drawn; clear
+// bits leave the target as it was. The colour is 0xRRGGBB (converted to the
+// target's depth) unless coordFlags carries kColorNotGiven. target nullptr is
+// the screen. Result 0, or 1 without a screen or for an unusable target.
+int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
+               std::uint32_t color = 0);
+
+// The character-cell console on the graphics screen. Print writes the bytes
+// at the cursor (7 beeps, 8 backspace, 9 tab, 10 line feed, 13 return) and,
+// with `newline`, ends the line. A line end at the bottom of the text view is
+// kept pending, so the view scrolls only when more output follows.
+void Print(std::string_view text, bool newline = true);
+// 1-based; a value <= 0 keeps that coordinate. Values beyond the grid are
+// clamped to its last row or column.
+void Locate(int row, int column);
+// mode kOmitted, 0 (whole page), 1 (graphics view) or 2 (text view).
+void Cls(int mode = kOmitted);
+
+inline constexpr int kColorForegroundOmitted = 1 << 0;
+inline constexpr int kColorBackgroundOmitted = 1 << 1;
+// Sets the context's colours from 0xRRGGBB values (converted to the depth);
+// returns the previous foreground.
+std::uint32_t Color(std::uint32_t foreground, std::uint32_t background, int flags = 0);
+
+}  // namespace rt

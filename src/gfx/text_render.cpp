@@ -1,0 +1,137 @@
+#include "gfx/text_render.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace rt {
+
+namespace {
+
+// Runs `action` with a value of the pixel type for the byte count.
+template <typename Action>
+void WithPixelType(int bytesPerPixel, Action&& action) {
+  switch (bytesPerPixel) {
+    case 4: action(std::uint32_t{}); break;
+    case 2: action(std::uint16_t{}); break;
+    default: action(std::uint8_t{}); break;
+  }
+}
+
+template <typename Pixel>
+Pixel* PixelRow(const Surface& surface, int y) {
+  return reinterpret_cast<Pixel*>(surface.Row(y));
+}
+
+// Sets the pixels of the set bits, walking set bits only; `x` may lie left of
+// the row as long as the bits that reach there are masked off.
+template <typename Pixel>
+inline void PlotBits(Pixel* row, int x, unsigned bits, Pixel color) {
+  while (bits != 0) {
+    row[x + std::countr_zero(bits)] = color;
+    bits &= bits - 1;
+  }
+}
+
+template <typename Pixel>
+void DrawTransparent(const Surface& surface, const BuiltinFont& font, const ClippedText& text, Pixel color) {
+  const auto* characters = reinterpret_cast<const std::uint8_t*>(text.characters.data());
+  const std::size_t last = text.characters.size() - 1;
+  const unsigned onlyMask = text.firstMask & text.lastMask;
+  for (int r = 0; r < text.glyphRows; ++r) {
+    Pixel* row = PixelRow<Pixel>(surface, text.y + r);
+    const std::uint8_t* glyphRow = font.glyphs + text.firstGlyphRow + r;
+    if (last == 0) {
+      PlotBits(row, text.x, glyphRow[characters[0] * font.height] & onlyMask, color);
+      continue;
+    }
+    PlotBits(row, text.x, glyphRow[characters[0] * font.height] & text.firstMask, color);
+    int x = text.x + kFontWidth;
+    for (std::size_t i = 1; i < last; ++i, x += kFontWidth)
+      PlotBits(row, x, glyphRow[characters[i] * font.height], color);
+    PlotBits(row, x, glyphRow[characters[last] * font.height] & text.lastMask, color);
+  }
+}
+
+template <typename Pixel>
+void DrawOpaque(const Surface& surface, const BuiltinFont& font, int x, int y, std::string_view text,
+                Pixel foreground, Pixel background) {
+  for (int r = 0; r < font.height; ++r) {
+    Pixel* pixel = PixelRow<Pixel>(surface, y + r) + x;
+    for (unsigned char character : text) {
+      const unsigned bits = font.glyphs[character * font.height + r];
+      for (int column = 0; column < kFontWidth; ++column)
+        pixel[column] = (bits >> column & 1) ? foreground : background;
+      pixel += kFontWidth;
+    }
+  }
+}
+
+}  // namespace
+
+std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask) {
+  switch (bytesPerPixel) {
+    case 4: return color;
+    case 2: return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
+    default: return color & indexMask;
+  }
+}
+
+ClipRect ClipToSurface(const ClipRect& clip, const Surface& surface) {
+  const int left = std::clamp(clip.left, 0, surface.width);
+  const int top = std::clamp(clip.top, 0, surface.height);
+  const int right = std::clamp(clip.left + clip.width, left, surface.width);
+  const int bottom = std::clamp(clip.top + clip.height, top, surface.height);
+  return ClipRect{left, top, right - left, bottom - top};
+}
+
+bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const ClipRect& clip,
+              ClippedText& out) {
+  const long long right = clip.left + clip.width;
+  const long long bottom = clip.top + clip.height;
+  const long long length = static_cast<long long>(text.size());
+  if (length == 0 || x >= right || y >= bottom || y + fontHeight <= clip.top ||
+      x + length * kFontWidth <= clip.left)
+    return false;
+
+  const long long firstChar = x < clip.left ? (clip.left - x) / kFontWidth : 0;
+  const long long endChar = std::min(length, (right - x + kFontWidth - 1) / kFontWidth);
+  out.characters = text.substr(std::size_t(firstChar), std::size_t(endChar - firstChar));
+  out.x = static_cast<int>(x + firstChar * kFontWidth);
+  out.firstGlyphRow = static_cast<int>(std::max(0LL, clip.top - y));
+  out.glyphRows = static_cast<int>(std::min<long long>(fontHeight, bottom - y)) - out.firstGlyphRow;
+  out.y = static_cast<int>(y + out.firstGlyphRow);
+
+  const int hiddenLeft = std::max(0, clip.left - out.x);
+  out.firstMask = static_cast<std::uint8_t>(0xFFu << hiddenLeft);
+  const long long lastX = out.x + (endChar - firstChar - 1) * kFontWidth;
+  const long long shownRight = right - lastX;
+  out.lastMask = shownRight >= kFontWidth ? 0xFF : static_cast<std::uint8_t>((1u << shownRight) - 1);
+  return true;
+}
+
+void DrawGlyphsTransparent(const Surface& surface, const BuiltinFont& font, const ClippedText& text,
+                           std::uint32_t color) {
+  WithPixelType(surface.bytesPerPixel, [&](auto tag) {
+    using Pixel = decltype(tag);
+    DrawTransparent<Pixel>(surface, font, text, static_cast<Pixel>(color));
+  });
+}
+
+void DrawCellsOpaque(const Surface& surface, const BuiltinFont& font, int x, int y, std::string_view text,
+                     std::uint32_t foreground, std::uint32_t background) {
+  WithPixelType(surface.bytesPerPixel, [&](auto tag) {
+    using Pixel = decltype(tag);
+    DrawOpaque<Pixel>(surface, font, x, y, text, static_cast<Pixel>(foreground),
+                      static_cast<Pixel>(background));
+  });
+}
+
+void FillRect(const Surface& surface, const ClipRect& rect, std::uint32_t color) {
+  WithPixelType(surface.bytesPerPixel, [&](auto tag) {
+    using Pixel = decltype(tag);
+    for (int y = rect.top; y < rect.top + rect.height; ++y)
+      std::fill_n(PixelRow<Pixel>(surface, y) + rect.left, rect.width, static_cast<Pixel>(color));
+  });
+}
+
+}  // namespace rt

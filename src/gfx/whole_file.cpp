@@ -1,0 +1,94 @@
+#include "gfx/whole_file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <utility>
+
+namespace rt {
+
+namespace {
+
+// Closes the descriptor on every path out.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Get() const { return fd_; }
+  // Closes now and reports whether the close (the last chance to see a
+  // delayed write error) succeeded.
+  bool Close() {
+    const int fd = std::exchange(fd_, -1);
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes = bytes.subspan(std::size_t(written));
+  }
+  return true;
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+}  // namespace
+
+std::string NativeFileName(std::string_view fileName) {
+  std::string name(fileName);
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return name;
+}
+
+Result ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes) {
+  // Non-blocking so that a named pipe cannot stall the open.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.Get() < 0) return ResultFileNotFound;
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ResultFileNotFound;
+  if (info.st_size < 0 || std::uint64_t(info.st_size) > maxBytes) return ResultFileIoError;
+
+  bytes.resize(std::size_t(info.st_size));
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return ResultFileIoError;
+    if (got == 0) break;  // the file shrank since fstat; keep what is there
+    filled += std::size_t(got);
+  }
+  bytes.resize(filled);
+  return ResultOk;
+}
+
+Result WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const std::string temporary = TemporaryNameBeside(path);
+  FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (file.Get() < 0) return ResultFileNotFound;
+  const bool written = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0;
+  if (!file.Close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return ResultFileIoError;
+  }
+  return ResultOk;
+}
+
+}  // namespace rt

@@ -1,0 +1,487 @@
+#include "gfx/bmp.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "bmp_builder.h"
+#include "gfx/bmp_pixels.h"
+#include "gfx_fixture.h"
+
+namespace rt {
+namespace {
+
+using test::BmpBuilder;
+using test::Pixel;
+using test::ReadBytes;
+using test::WriteBytes;
+
+// A colour that differs per channel, row and column, so swapped channels or
+// rows show: red from x, green from y, blue from both.
+std::uint32_t Colour(int x, int y) { return (std::uint32_t(x * 6) << 16) | (std::uint32_t(y * 12) << 8) | ((x + 3 * y) & 0xFF); }
+
+// 256 distinct palette colours (0xRRGGBB).
+std::vector<std::uint32_t> RainbowPalette() {
+  std::vector<std::uint32_t> palette;
+  for (std::uint32_t i = 0; i < 256; ++i) palette.push_back((i << 16) | ((255 - i) << 8) | ((i * 7) & 0xFF));
+  return palette;
+}
+
+BmpBuilder Picture24(int width, int height) {
+  BmpBuilder b;
+  b.width = width;
+  b.height = height;
+  b.pixel = Colour;
+  return b;
+}
+
+class BmpTest : public test::GfxTest {
+ protected:
+  // Writes the file and loads it into a fresh 4-byte image of the given size.
+  ImagePtr Load(const std::vector<std::uint8_t>& file, int width, int height, int expected = ResultOk) {
+    WriteBytes(PathOf("in.bmp"), file);
+    ImagePtr image(ImageCreate(width, height, 0x00123456, 0, true));
+    EXPECT_EQ(Bload(PathOf("in.bmp"), image.get()), expected);
+    EXPECT_EQ(LastResult(), expected);
+    return image;
+  }
+  // Expects every pixel of `image` to be `expected(x, y)`.
+  template <typename F>
+  static void ExpectPixels(const ImageBuffer* image, F expected) {
+    const Surface s = ImageSurface(image);
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x) ASSERT_EQ(Pixel(s, x, y), expected(x, y)) << x << "," << y;
+  }
+};
+
+using BloadTest = BmpTest;
+using BsaveTest = BmpTest;
+
+TEST_F(BloadTest, BottomUp24BitRowsLandInOrderAsOpaqueColours) {
+  ImagePtr image = Load(Picture24(40, 20).Build(), 40, 20);
+  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+}
+
+TEST_F(BloadTest, TopDownFileGivesTheSameImage) {
+  BmpBuilder b = Picture24(40, 20);
+  b.height = -20;
+  ImagePtr image = Load(b.Build(), 40, 20);
+  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+}
+
+TEST_F(BloadTest, EightBitPixelsTakeOpaqueColoursFromTheTableWhichTheScreenKeeps) {
+  BmpBuilder b;
+  b.width = 37;
+  b.height = 9;
+  b.bits = 8;
+  b.palette = RainbowPalette();
+  b.pixel = [](int x, int y) { return std::uint32_t(x * 7 + y) & 0xFF; };
+  ImagePtr image = Load(b.Build(), 37, 9);
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | b.palette[(x * 7 + y) & 0xFF]; });
+  // The screen's table holds 0x00BBGGRR.
+  EXPECT_EQ(Screen()->palette[1], 0x0007FE01u);
+}
+
+TEST_F(BloadTest, PackedOneTwoAndFourBitRowsUnpackLeftmostPixelFirst) {
+  for (int bits : {1, 2, 4}) {
+    SCOPED_TRACE(bits);
+    BmpBuilder b;
+    b.width = 13;  // not a whole number of bytes, so row padding is exercised
+    b.height = 3;
+    b.bits = bits;
+    b.palette = RainbowPalette();
+    const std::uint32_t mask = (1u << bits) - 1;
+    b.pixel = [mask](int x, int y) { return std::uint32_t(x + 2 * y) & mask; };
+    ImagePtr image = Load(b.Build(), 13, 3);
+    ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | b.palette[(x + 2 * y) & mask]; });
+  }
+}
+
+TEST_F(BloadTest, SixteenBitFilesDefaultTo555AndScaleByBitReplication) {
+  BmpBuilder b;
+  b.width = 5;
+  b.height = 2;
+  b.bits = 16;
+  // Red 31, green 1, blue 16 at (0, 0); red 0, green 31, blue 1 elsewhere.
+  b.pixel = [](int x, int y) { return x + y == 0 ? (31u << 10) | (1u << 5) | 16u : (31u << 5) | 1u; };
+  ImagePtr image = Load(b.Build(), 5, 2);
+  EXPECT_EQ(Pixel(ImageSurface(image.get()), 0, 0), 0xFFFF0884u);
+  EXPECT_EQ(Pixel(ImageSurface(image.get()), 4, 1), 0xFF00FF08u);
+}
+
+TEST_F(BloadTest, SixteenBit565BitFieldsFollowTheHeader) {
+  BmpBuilder b;
+  b.width = 3;
+  b.height = 1;
+  b.bits = 16;
+  b.compression = 3;
+  b.masks = {{0xF800, 0x07E0, 0x001F, 0}};
+  // Red 16, green 33, blue 31.
+  b.pixel = [](int, int) { return (16u << 11) | (33u << 5) | 31u; };
+  ImagePtr image = Load(b.Build(), 3, 1);
+  EXPECT_EQ(Pixel(ImageSurface(image.get()), 2, 0), 0xFF8486FFu);
+}
+
+TEST_F(BloadTest, ThirtyTwoBitAlphaComesFromTheAlphaMaskOrIsZeroWithoutOne) {
+  BmpBuilder plain;  // no compression: default masks, alpha in the top byte
+  plain.width = 6;
+  plain.height = 2;
+  plain.bits = 32;
+  plain.pixel = [](int x, int y) { return 0x40000000u * (x % 4) | Colour(x, y); };
+  ImagePtr image = Load(plain.Build(), 6, 2);
+  ExpectPixels(image.get(), [](int x, int y) { return 0x40000000u * (x % 4) | Colour(x, y); });
+
+  BmpBuilder v3 = plain;  // 56-byte header, channels in another order
+  v3.infoSize = 56;
+  v3.compression = 3;
+  v3.masks = {{0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}};
+  v3.pixel = [](int x, int y) { return (Colour(x, y) << 8) | std::uint32_t(x * 40); };
+  image = Load(v3.Build(), 6, 2);
+  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Colour(x, y); });
+
+  BmpBuilder v4 = v3;  // 108 bytes: the same masks at the same place
+  v4.infoSize = 108;
+  image = Load(v4.Build(), 6, 2);
+  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Colour(x, y); });
+
+  BmpBuilder shortHeader = plain;  // masks after a 40-byte header: no alpha mask
+  shortHeader.compression = 3;
+  shortHeader.masks = {{0xFF0000, 0xFF00, 0xFF, 0}};
+  image = Load(shortHeader.Build(), 6, 2);
+  ExpectPixels(image.get(), [](int x, int y) { return Colour(x, y); });
+}
+
+TEST_F(BloadTest, EveryHeaderSizeReadsTheSamePicture) {
+  for (std::uint32_t infoSize : {12u, 16u, 40u, 52u, 56u, 108u, 124u}) {
+    SCOPED_TRACE(infoSize);
+    BmpBuilder b = Picture24(7, 5);
+    b.infoSize = infoSize;
+    ImagePtr image = Load(b.Build(), 7, 5);
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+  }
+  BmpBuilder core;  // the core form's colour table has 3-byte entries
+  core.infoSize = 12;
+  core.width = 4;
+  core.height = 2;
+  core.bits = 8;
+  core.palette = RainbowPalette();
+  core.pixel = [](int x, int y) { return std::uint32_t(x + 100 * y); };
+  ImagePtr image = Load(core.Build(), 4, 2);
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | core.palette[x + 100 * y]; });
+}
+
+TEST_F(BloadTest, TwoByteTargetsGet565AndOneByteTargetsOnlyIndices) {
+  ImagePtr image16(ImageCreate(4, 2, 0, 16));
+  BmpBuilder b = Picture24(4, 2);
+  b.pixel = [](int, int) { return 0xFF8040u; };
+  WriteBytes(PathOf("a.bmp"), b.Build());
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), 0);
+  EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(image16.get() + 1)[3], (31 << 11) | (32 << 5) | 8);
+
+  ImagePtr image8(ImageCreate(4, 2, 0, 8));
+  EXPECT_EQ(Bload(PathOf("a.bmp"), image8.get()), ResultIllegalCall);
+  b.bits = 8;
+  b.palette = RainbowPalette();
+  b.pixel = [](int x, int) { return std::uint32_t(200 + x); };
+  WriteBytes(PathOf("a.bmp"), b.Build());
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image8.get()), 0);
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(image8.get() + 1)[3], 203);
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), 0);
+  const std::uint32_t c = b.palette[201];
+  EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(image16.get() + 1)[1],
+            ((c >> 19) << 11) | (((c >> 10) & 0x3F) << 5) | ((c & 0xFF) >> 3));
+}
+
+TEST(ScaleChannelTest, ReplicatesBitsDownToOneBitChannels) {
+  EXPECT_EQ(ScaleChannel(1, 1, 8), 0xFFu);
+  EXPECT_EQ(ScaleChannel(2, 2, 8), 0xAAu);
+  EXPECT_EQ(ScaleChannel(5, 3, 8), 0xB6u);
+  EXPECT_EQ(ScaleChannel(0x1F, 5, 8), 0xFFu);
+  EXPECT_EQ(ScaleChannel(0x10, 5, 8), 0x84u);
+  EXPECT_EQ(ScaleChannel(0x21, 6, 8), 0x86u);
+  EXPECT_EQ(ScaleChannel(0x3FF, 10, 8), 0xFFu);
+  EXPECT_EQ(ScaleChannel(0xFF, 8, 5), 0x1Fu);
+}
+
+TEST_F(BloadTest, LargerPicturesAreClippedToTheTarget) {
+  for (int height : {30, -30}) {
+    SCOPED_TRACE(height);
+    BmpBuilder b = Picture24(50, 30);
+    b.height = height;
+    ImagePtr image = Load(b.Build(), 40, 20);
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+  }
+}
+
+TEST_F(BloadTest, SmallerPicturesFillTheTopLeftAndKeepTheRest) {
+  ImagePtr image = Load(Picture24(10, 5).Build(), 40, 20);
+  ExpectPixels(image.get(), [](int x, int y) { return x < 10 && y < 5 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+}
+
+TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
+  ImagePtr image(ImageCreate(4, 4, 0x00123456, 0, true));
+  EXPECT_EQ(Bload(PathOf("nothing.bmp"), image.get()), ResultFileNotFound);
+  EXPECT_EQ(LastResult(), ResultFileNotFound);
+  EXPECT_EQ(Bload(folder_.string(), image.get()), ResultFileNotFound);  // a folder is no file
+  ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
+}
+
+TEST_F(BloadTest, OnlyFilesStartingWithBAreRead) {
+  std::vector<std::uint8_t> file = Picture24(4, 4).Build();
+  for (std::uint8_t first : {std::uint8_t('X'), std::uint8_t(0xFD), std::uint8_t(0xFE)}) {
+    file[0] = first;
+    ImagePtr image = Load(file, 4, 4, ResultFileIoError);
+    ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
+  }
+}
+
+TEST_F(BloadTest, TruncatedFileKeepsTheRowsConvertedBeforeItsEnd) {
+  std::vector<std::uint8_t> file = Picture24(40, 20).Build();
+  file.resize(54 + 120 * 12 + 50);  // twelve whole rows and a part
+  ImagePtr image = Load(file, 40, 20, ResultFileIoError);
+  // The file's first rows are the picture's bottom rows.
+  ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+}
+
+TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
+  std::vector<std::uint8_t> file = Picture24(640, 480).Build();
+  WriteBytes(PathOf("full.bmp"), file);
+  test::GfxTest::ClearDirty();
+  ASSERT_EQ(Bload(PathOf("full.bmp")), 0);
+  EXPECT_EQ(DirtyCount(), 480);
+  EXPECT_EQ(ScreenPixel(639, 479), 0xFF000000u | Colour(639, 479));
+  EXPECT_EQ(ScreenPixel(17, 3), 0xFF000000u | Colour(17, 3));
+
+  file.resize(file.size() / 2);
+  WriteBytes(PathOf("half.bmp"), file);
+  ClearDirty();
+  EXPECT_EQ(Bload(PathOf("half.bmp")), ResultFileIoError);
+  EXPECT_EQ(DirtyCount(), 480);
+
+  ScreenClose();
+  EXPECT_EQ(Bload(PathOf("full.bmp")), ResultIllegalCall);
+}
+
+TEST_F(BloadTest, BackslashesInNamesSeparateFolders) {
+  std::filesystem::create_directory(folder_ / "pictures");
+  WriteBytes(PathOf("pictures/a.bmp"), Picture24(2, 2).Build());
+  ImagePtr image(ImageCreate(2, 2));
+  EXPECT_EQ(Bload(folder_.string() + "\\pictures\\a.bmp", image.get()), 0);
+  EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Colour(1, 1));
+}
+
+// A back end that keeps what the loader hands it.
+class PaletteDriver final : public DisplayDriver {
+ public:
+  static inline std::vector<std::array<int, 4>> entries;
+  std::string_view Name() const override { return "palette"; }
+  int Init(ScreenState&, const char*, int, int, int, int, int) override { return 0; }
+  void Exit() override {}
+  void Lock() override {}
+  void Unlock() override {}
+  void SetPalette(int i, int r, int g, int b) override { entries.push_back({i, r, g, b}); }
+  void WaitVsync() override {}
+  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
+  int SetMouse(int, int, int, int) override { return 0; }
+  void SetWindowTitle(const char*) override {}
+  void SetWindowPos(int, int) override {}
+  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
+};
+
+TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {
+  SetDriverList({DriverEntry{"palette", [] { return std::unique_ptr<DisplayDriver>(new PaletteDriver); }}});
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  PaletteDriver::entries.clear();
+  BmpBuilder b;
+  b.width = 3;
+  b.height = 2;
+  b.bits = 4;
+  b.palette = {0x102030, 0x405060, 0x708090};
+  b.pixel = [](int x, int y) { return std::uint32_t((x + y) % 3); };
+  WriteBytes(PathOf("p.bmp"), b.Build());
+  ASSERT_EQ(Bload(PathOf("p.bmp")), 0);
+  EXPECT_EQ(ScreenSurface().Row(1)[2], 0);
+  EXPECT_EQ(ScreenSurface().Row(1)[1], 2);
+  ASSERT_EQ(PaletteDriver::entries.size(), 256u);
+  EXPECT_EQ(PaletteDriver::entries[1], (std::array<int, 4>{1, 0x40, 0x50, 0x60}));
+  // Entries past the file's 16 keep the screen's default palette.
+  const std::uint32_t kept = Screen()->palette[20];
+  EXPECT_EQ(PaletteDriver::entries[20], (std::array<int, 4>{20, int(kept & 0xFF), int((kept >> 8) & 0xFF),
+                                                            int(kept >> 16)}));
+}
+
+// Run-length data for a 6 x 4 picture, bottom row first.
+TEST_F(BloadTest, RunLengthEightBitCodesIncludingDeltaSkips) {
+  BmpBuilder b;
+  b.width = 6;
+  b.height = 4;
+  b.bits = 8;
+  b.compression = 1;
+  b.palette = RainbowPalette();
+  b.pixelData = {
+      3, 10, 0, 3, 20, 21, 22, 0,  // bottom row: run of three 10s, absolute 20 21 22 (padded)
+      0, 0,                        // end of line
+      0, 2, 2, 1,                  // delta: two right, one up (row 1 is skipped from there)
+      2, 30, 0, 0,                 // row 2 from x 2: 30 30, end of line
+      6, 40, 0, 1,                 // top row: six 40s, end of bitmap
+  };
+  ImagePtr image = Load(b.Build(), 6, 4);
+  const auto c = [&](int i) { return 0xFF000000u | b.palette[i]; };
+  const std::uint32_t kept = 0x00123456u;
+  const std::vector<std::vector<std::uint32_t>> expected = {
+      {c(40), c(40), c(40), c(40), c(40), c(40)},
+      {kept, kept, c(30), c(30), kept, kept},
+      {kept, kept, kept, kept, kept, kept},
+      {c(10), c(10), c(10), c(20), c(21), c(22)},
+  };
+  ExpectPixels(image.get(), [&](int x, int y) { return expected[y][x]; });
+}
+
+TEST_F(BloadTest, RunLengthFourBitCodesAlternateNibbles) {
+  BmpBuilder b;
+  b.width = 7;
+  b.height = 2;
+  b.bits = 4;
+  b.compression = 2;
+  b.palette = RainbowPalette();
+  b.pixelData = {
+      5, 0x12, 0, 0,            // bottom row: 1 2 1 2 1, end of line
+      0, 5, 0x34, 0x56, 0x70, 0,  // top row: absolute 3 4 5 6 7 (three bytes, padded to four)
+      2, 0x99, 0, 1,            // then 9 9, end of bitmap
+  };
+  ImagePtr image = Load(b.Build(), 7, 2);
+  const auto c = [&](int i) { return 0xFF000000u | b.palette[i]; };
+  const std::uint32_t kept = 0x00123456u;
+  const std::vector<std::vector<std::uint32_t>> expected = {
+      {c(3), c(4), c(5), c(6), c(7), c(9), c(9)},
+      {c(1), c(2), c(1), c(2), c(1), kept, kept},
+  };
+  ExpectPixels(image.get(), [&](int x, int y) { return expected[y][x]; });
+}
+
+TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Colour(x, y);
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  const std::vector<std::uint8_t> file = ReadBytes(PathOf("shot.bmp"));
+  ASSERT_EQ(file.size(), 1228854u);
+  EXPECT_EQ(file[0], 'B');
+  EXPECT_EQ(file[1], 'M');
+  using test::LittleEndian32;
+  EXPECT_EQ(LittleEndian32(file, 2), 1228854u);
+  EXPECT_EQ(LittleEndian32(file, 6), 0u);
+  EXPECT_EQ(LittleEndian32(file, 10), 54u);
+  EXPECT_EQ(LittleEndian32(file, 14), 40u);
+  EXPECT_EQ(LittleEndian32(file, 18), 640u);
+  EXPECT_EQ(LittleEndian32(file, 22), 480u);
+  EXPECT_EQ(LittleEndian32(file, 26), 1u | (32u << 16));  // planes, bits
+  EXPECT_EQ(LittleEndian32(file, 30), 0u);
+  EXPECT_EQ(LittleEndian32(file, 34), 1228800u);
+  EXPECT_EQ(LittleEndian32(file, 38), 2834u);
+  EXPECT_EQ(LittleEndian32(file, 42), 2834u);
+  EXPECT_EQ(LittleEndian32(file, 46), 0u);
+  EXPECT_EQ(LittleEndian32(file, 50), 0u);
+  // The first row in the file is the screen's bottom row, alpha byte included.
+  EXPECT_EQ(LittleEndian32(file, 54), Colour(0, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0x80000000u | Colour(1, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0x80000000u | Colour(5, 0));
+}
+
+TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
+  ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), 0);
+  EXPECT_EQ(ReadBytes(PathOf("SHOT.BMP")).size(), 1228854u);
+  ASSERT_EQ(Bsave(PathOf("shot.Bmp")), 0);
+  EXPECT_EQ(Bsave(PathOf("shot.png")), ResultIllegalCall);
+  EXPECT_EQ(Bsave(PathOf("bmp")), ResultIllegalCall);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("shot.png")));
+  EXPECT_EQ(Bsave(PathOf("missing/shot.bmp")), ResultFileNotFound);
+  EXPECT_EQ(LastResult(), ResultFileNotFound);
+  std::filesystem::create_directory(folder_ / "screenshots");
+  EXPECT_EQ(Bsave(folder_.string() + "\\screenshots\\x.bmp"), 0);
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "screenshots" / "x.bmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 3);  // no temporary files left
+}
+
+TEST_F(BsaveTest, RefusesSourcesItCannotDescribe) {
+  ImageBuffer broken{7, 3, 4, 4, 12, {}};  // 3 bytes per pixel
+  EXPECT_EQ(Bsave(PathOf("a.bmp"), &broken), ResultIllegalCall);
+  ImageBuffer narrow{7, 4, 4, 4, 8, {}};  // pitch below width x 4
+  EXPECT_EQ(Bsave(PathOf("a.bmp"), &narrow), ResultIllegalCall);
+  EXPECT_FALSE(std::filesystem::exists(PathOf("a.bmp")));
+  ScreenClose();
+  EXPECT_EQ(Bsave(PathOf("a.bmp")), ResultIllegalCall);
+}
+
+// Fills an image with values that use every byte, alpha included.
+void Scribble(const ImageBuffer* image) {
+  const Surface s = ImageSurface(image);
+  for (int y = 0; y < s.height; ++y) {
+    std::uint8_t* row = s.Row(y);
+    for (int i = 0; i < s.width * s.bytesPerPixel; ++i) row[i] = std::uint8_t(i * 37 + y * 101 + 5);
+  }
+}
+
+TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
+  ImagePtr original(ImageCreate(33, 7));
+  Scribble(original.get());
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
+  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
+  ImagePtr loaded(ImageCreate(33, 7));
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
+}
+
+TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
+  ImagePtr original(ImageCreate(33, 7));
+  Scribble(original.get());
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
+  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
+  ImagePtr loaded(ImageCreate(33, 7));
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  ExpectPixels(loaded.get(), [&](int x, int y) { return 0xFF000000u | Pixel(ImageSurface(original.get()), x, y); });
+}
+
+TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {
+  ImagePtr original(ImageCreate(19, 5, 0, 16));
+  Scribble(original.get());
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
+  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt.bmp"));
+  ASSERT_EQ(file.size(), 54u + 60 * 5);
+  EXPECT_EQ(file[28], 24);
+  ImagePtr loaded(ImageCreate(19, 5, 0, 16));
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  const Surface a = ImageSurface(original.get());
+  const Surface b = ImageSurface(loaded.get());
+  for (int y = 0; y < 5; ++y) ASSERT_EQ(std::memcmp(a.Row(y), b.Row(y), 19 * 2), 0) << y;
+}
+
+TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
+  for (int i = 0; i < 256; ++i) Screen()->palette[i] = std::uint32_t(i * 0x010305) & 0xFFFFFF;
+  ImagePtr original(ImageCreate(21, 6, 0, 8));
+  Scribble(original.get());
+  ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), 0);
+  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt8.bmp"));
+  ASSERT_EQ(file.size(), 1078u + 24 * 6);
+  EXPECT_EQ(test::LittleEndian32(file, 46), 256u);
+  const auto palette = Screen()->palette;
+  std::fill(Screen()->palette.begin(), Screen()->palette.end(), 0);
+  ImagePtr loaded(ImageCreate(21, 6, 0, 8));
+  ASSERT_EQ(Bload(PathOf("rt8.bmp"), loaded.get()), 0);
+  EXPECT_EQ(Screen()->palette, palette);
+  const Surface a = ImageSurface(original.get());
+  const Surface b = ImageSurface(loaded.get());
+  for (int y = 0; y < 6; ++y) ASSERT_EQ(std::memcmp(a.Row(y), b.Row(y), 21), 0) << y;
+
+  // Asked for 24 bits, the indices are expanded through the palette.
+  ASSERT_EQ(Bsave(PathOf("rt24.bmp"), original.get(), 24), 0);
+  ImagePtr colours(ImageCreate(21, 6));
+  ASSERT_EQ(Bload(PathOf("rt24.bmp"), colours.get()), 0);
+  ExpectPixels(colours.get(), [&](int x, int y) {
+    const std::uint32_t bgr = palette[a.Row(y)[x]];
+    return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
+  });
+}
+
+}  // namespace
+}  // namespace rt

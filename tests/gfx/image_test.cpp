@@ -1,0 +1,289 @@
+#include "gfx/image.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "gfx/clip.h"
+#include "gfx_fixture.h"
+
+namespace rt {
+namespace {
+
+using test::GfxTest;
+using test::Pixel;
+
+// An image whose every pixel tells where it came from: 0xAA000000 | y << 8 | x.
+ImagePtr NumberedImage(int width, int height) {
+  ImagePtr image(ImageCreate(width, height));
+  const Surface s = ImageSurface(image.get());
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) Pixel(s, x, y) = 0xAA000000u | (y << 8) | x;
+  return image;
+}
+
+constexpr std::uint32_t kBackground = 0xFF000000u;  // the cleared screen
+
+using ImageCreateTest = GfxTest;
+using PutTest = GfxTest;
+
+TEST_F(ImageCreateTest, FillsEveryPaddedSlotWithTheKeyColour) {
+  ImagePtr image(ImageCreate(17, 5, 0, 0, false));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(LastResult(), ResultOk);
+  EXPECT_EQ(image->type, 7u);
+  EXPECT_EQ(image->bytesPerPixel, 4u);
+  EXPECT_EQ(image->width, 17u);
+  EXPECT_EQ(image->height, 5u);
+  EXPECT_EQ(image->pitch, 80u);
+  for (int i = 4; i < 12; ++i) EXPECT_EQ(image->reserved[i], 0) << i;
+  const auto* slots = reinterpret_cast<const std::uint32_t*>(image.get() + 1);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(slots[i], 0xFFFF00FFu) << i;
+  const Surface s = ImageSurface(image.get());
+  for (int y = 0; y < 5; ++y) EXPECT_EQ(reinterpret_cast<std::uintptr_t>(s.Row(y)) % 16, 0u) << y;
+}
+
+TEST_F(ImageCreateTest, RefusesEmptySizesAndOtherPixelSizes) {
+  EXPECT_EQ(ImageCreate(0, 5), nullptr);
+  EXPECT_EQ(LastResult(), ResultIllegalCall);
+  EXPECT_EQ(ImageCreate(5, -1), nullptr);
+  EXPECT_EQ(ImageCreate(5, 5, 0, 24), nullptr);
+  EXPECT_EQ(LastResult(), ResultIllegalCall);
+  EXPECT_EQ(ImageCreate(std::numeric_limits<int>::max(), 1), nullptr);
+  EXPECT_EQ(LastResult(), ResultOutOfMemory);
+  ScreenClose();
+  EXPECT_EQ(ImageCreate(5, 5), nullptr);
+  EXPECT_EQ(LastResult(), ResultIllegalCall);
+}
+
+TEST_F(ImageCreateTest, GivenColoursFollowThePixelSize) {
+  ImagePtr wide(ImageCreate(3, 1, 0x123456, 0, true));
+  EXPECT_EQ(Pixel(ImageSurface(wide.get()), 2, 0), 0x00123456u);
+
+  ImagePtr keyed16(ImageCreate(3, 1, 0, 16));
+  ImagePtr given16(ImageCreate(3, 1, 0xFF8040, 16, true));
+  ASSERT_EQ(keyed16->bytesPerPixel, 2u);
+  EXPECT_EQ(keyed16->pitch, 16u);
+  EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(keyed16.get() + 1)[7], 0xF81F);
+  // Red 0xFF -> 31, green 0x80 -> 32, blue 0x40 -> 8.
+  EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(given16.get() + 1)[0], (31 << 11) | (32 << 5) | 8);
+
+  ImagePtr keyed8(ImageCreate(3, 1, 0, 8));
+  ImagePtr given8(ImageCreate(3, 1, 9, 8, true));
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(keyed8.get() + 1)[15], 0);
+  EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(given8.get() + 1)[15], 9);
+}
+
+TEST(ImageSurfaceTest, ReadsTheCompactHeader) {
+  ScreenClose();
+  // 3 x 2 pixels at 4 bytes, rows unpadded, pixels right after the word.
+  alignas(16) std::uint32_t block[1 + 6] = {4u | (3u << 3) | (2u << 16), 1, 2, 3, 4, 5, 6};
+  const auto* image = reinterpret_cast<const ImageBuffer*>(block);
+  const Surface s = ImageSurface(image);
+  EXPECT_EQ(s.width, 3);
+  EXPECT_EQ(s.height, 2);
+  EXPECT_EQ(s.bytesPerPixel, 4);
+  EXPECT_EQ(s.pitchBytes, 12);
+  EXPECT_EQ(Pixel(s, 0, 1), 4u);
+  // Bytes per pixel 0 means the screen's, and there is none open here.
+  block[0] = (3u << 3) | (2u << 16);
+  EXPECT_EQ(ImageSurface(image).width, 0);
+  EXPECT_EQ(ImageSurface(nullptr).width, 0);
+}
+
+TEST_F(ImageCreateTest, CompactImagesDrawLikeTheirFullHeaderTwins) {
+  alignas(16) std::uint32_t block[1 + 4] = {(2u << 3) | (2u << 16), 0x11111111, 0x22FF00FF, 0x33333333, 0x44444444};
+  ASSERT_EQ(Put(nullptr, 10, 20, reinterpret_cast<const ImageBuffer*>(block), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  EXPECT_EQ(ScreenPixel(10, 20), 0x00111111u);
+  EXPECT_EQ(ScreenPixel(11, 20), kBackground);
+  EXPECT_EQ(ScreenPixel(11, 21), 0x00444444u);
+}
+
+TEST_F(PutTest, TransSkipsKeyColourWhateverItsAlphaAndClearsAlphaOfTheRest) {
+  // Eleven pixels so both the four-at-a-time part and the tail are covered.
+  const std::uint32_t row[11] = {0x00FF00FF, 0xFFFF00FF, 0x12345678, 0xFF000000, 0x7FFF00FE, 0x01FF00FF,
+                                 0xFFFFFFFF, 0x80FF00FF, 0xABCDEF01, 0xFFFF00FF, 0x00FF01FF};
+  ImagePtr image(ImageCreate(11, 1));
+  for (int x = 0; x < 11; ++x) Pixel(ImageSurface(image.get()), x, 0) = row[x];
+  for (int x = 0; x < 11; ++x) ScreenPixel(100 + x, 7) = 0xFFABCDEF;
+
+  ASSERT_EQ(Put(nullptr, 100, 7, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  for (int x = 0; x < 11; ++x) {
+    const bool keyed = (row[x] & 0xFFFFFF) == 0xFF00FF;
+    EXPECT_EQ(ScreenPixel(100 + x, 7), keyed ? 0xFFABCDEFu : row[x] & 0xFFFFFF) << x;
+  }
+  EXPECT_EQ(ScreenPixel(111, 7), kBackground);
+}
+
+TEST_F(PutTest, PsetCopiesEveryPixelAlphaIncluded) {
+  ImagePtr image(ImageCreate(3, 2));
+  Pixel(ImageSurface(image.get()), 1, 1) = 0x12345678;
+  ASSERT_EQ(Put(nullptr, 5, 6, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(5, 6), 0xFFFF00FFu);
+  EXPECT_EQ(ScreenPixel(6, 7), 0x12345678u);
+  EXPECT_EQ(ScreenPixel(8, 6), kBackground);
+}
+
+TEST_F(PutTest, CoordinatesRoundHalfAwayFromZero) {
+  ImagePtr image = NumberedImage(8, 2);
+  ASSERT_EQ(Put(nullptr, -3.5, 0.4, image.get()), 0);
+  // -3.5 becomes -4: the first four columns fall off the left edge.
+  EXPECT_EQ(ScreenPixel(0, 0), 0xAA000004u);
+  EXPECT_EQ(ScreenPixel(3, 1), 0xAA000107u);
+  EXPECT_EQ(ScreenPixel(4, 0), kBackground);
+
+  ASSERT_EQ(Put(nullptr, 2.5, 10.5, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(2, 11), kBackground);
+  EXPECT_EQ(ScreenPixel(3, 11), 0xAA000000u);
+  EXPECT_EQ(ScreenPixel(10, 12), 0xAA000107u);
+  EXPECT_EQ(ScreenPixel(3, 10), kBackground);
+}
+
+TEST_F(PutTest, ImagePastTheBottomDrawsAndMarksOnlyTheRowsOnScreen) {
+  ImagePtr image = NumberedImage(4, 20);
+  ClearDirty();
+  ASSERT_EQ(Put(nullptr, 0, 470, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(0, 470), 0xAA000000u);
+  EXPECT_EQ(ScreenPixel(3, 479), 0xAA000903u);
+  EXPECT_EQ(DirtyRange(), std::make_pair(470, 479));
+  EXPECT_EQ(DirtyCount(), 10);
+}
+
+TEST_F(PutTest, DrawingOnTheHiddenPageMarksNothing) {
+  ImagePtr image = NumberedImage(4, 4);
+  CurrentContext().workPage = 1;
+  ClearDirty();
+  ASSERT_EQ(Put(nullptr, 10, 10, image.get()), 0);
+  EXPECT_EQ(DirtyCount(), 0);
+  EXPECT_EQ(Pixel(ScreenSurface(), 10, 10), 0xAA000000u);
+  CurrentContext().workPage = 0;
+  EXPECT_EQ(ScreenPixel(10, 10), kBackground);
+}
+
+TEST_F(PutTest, RefusesBadArgumentsAndDrawsNothing) {
+  ImagePtr small(ImageCreate(4, 4, 0x1234, 16, true));
+  ImagePtr image = NumberedImage(4, 4);
+  ClearDirty();
+  EXPECT_EQ(Put(nullptr, 0, 0, small.get()), ResultIllegalCall);
+  EXPECT_EQ(LastResult(), ResultIllegalCall);
+  EXPECT_EQ(Put(nullptr, 0, 0, nullptr), ResultIllegalCall);
+  EXPECT_EQ(Put(nullptr, 0, 0, image.get(), kOmitted, 0, 0, 0, 1), ResultIllegalCall);
+  EXPECT_EQ(Put(nullptr, 0, 0, image.get(), kOmitted, 0, 0, 0, 0, 2), ResultIllegalCall);
+  EXPECT_EQ(ScreenPixel(0, 0), kBackground);
+  EXPECT_EQ(DirtyCount(), 0);
+  ScreenClose();
+  EXPECT_EQ(Put(nullptr, 0, 0, image.get()), ResultIllegalCall);
+}
+
+TEST_F(PutTest, SourceRectangleCornersAreOrderedAndClamped) {
+  ImagePtr image = NumberedImage(10, 10);
+  ASSERT_EQ(Put(nullptr, 50, 60, image.get(), 7, 8, 2, 3), 0);
+  EXPECT_EQ(ScreenPixel(50, 60), 0xAA000302u);
+  EXPECT_EQ(ScreenPixel(55, 65), 0xAA000807u);
+  EXPECT_EQ(ScreenPixel(56, 60), kBackground);
+  EXPECT_EQ(ScreenPixel(50, 66), kBackground);
+
+  ASSERT_EQ(Put(nullptr, 200, 100, image.get(), -5, 2, 100, -7), 0);
+  EXPECT_EQ(ScreenPixel(200, 100), 0xAA000000u);
+  EXPECT_EQ(ScreenPixel(209, 102), 0xAA000209u);
+  EXPECT_EQ(ScreenPixel(210, 100), kBackground);
+  EXPECT_EQ(ScreenPixel(200, 103), kBackground);
+}
+
+TEST_F(PutTest, CoordinatesFarOutsideOrNotNumbersDrawNothing) {
+  ImagePtr image = NumberedImage(4, 4);
+  ClearDirty();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double v : {1e12, -1e12, std::nan(""), inf, -inf, 2147483647.0, -2147483648.0}) {
+    EXPECT_EQ(Put(nullptr, v, 0, image.get()), 0) << v;
+    EXPECT_EQ(Put(nullptr, 0, v, image.get()), 0) << v;
+  }
+  EXPECT_EQ(DirtyCount(), 0);
+  EXPECT_EQ(ScreenPixel(0, 0), kBackground);
+}
+
+TEST_F(PutTest, ClipsAtEveryEdgeOfTheScreen) {
+  ImagePtr image = NumberedImage(10, 10);
+  ASSERT_EQ(Put(nullptr, -3, -4, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(0, 0), 0xAA000403u);
+  EXPECT_EQ(ScreenPixel(6, 5), 0xAA000909u);
+  EXPECT_EQ(ScreenPixel(7, 0), kBackground);
+  ASSERT_EQ(Put(nullptr, 635, 475, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(635, 475), 0xAA000000u);
+  EXPECT_EQ(ScreenPixel(639, 479), 0xAA000404u);
+  ASSERT_EQ(Put(nullptr, 640, 0, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 0, -10, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(0, 0), 0xAA000403u);
+}
+
+TEST_F(PutTest, ScreenPositionsAreRelativeToTheView) {
+  ImagePtr image = NumberedImage(10, 10);
+  CurrentContext().clip = ClipRect{100, 50, 4, 3};
+  ASSERT_EQ(Put(nullptr, 1, 1, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(101, 51), 0xAA000000u);
+  EXPECT_EQ(ScreenPixel(103, 52), 0xAA000102u);
+  EXPECT_EQ(ScreenPixel(104, 52), kBackground);
+  EXPECT_EQ(ScreenPixel(101, 53), kBackground);
+  // A view reaching past the page is cut to the page.
+  CurrentContext().clip = ClipRect{630, 470, 100, 100};
+  ASSERT_EQ(Put(nullptr, 5, 5, image.get()), 0);
+  EXPECT_EQ(ScreenPixel(639, 479), 0xAA000404u);
+}
+
+TEST_F(PutTest, ImageTargetsClipToTheirWholeAreaAndMarkNothing) {
+  ImagePtr target(ImageCreate(5, 5, 0x00111111, 0, true));
+  ImagePtr image = NumberedImage(10, 10);
+  CurrentContext().clip = ClipRect{1, 1, 1, 1};  // the screen's view does not apply
+  ClearDirty();
+  ASSERT_EQ(Put(target.get(), 2, 3, image.get()), 0);
+  const Surface t = ImageSurface(target.get());
+  EXPECT_EQ(Pixel(t, 2, 3), 0xAA000000u);
+  EXPECT_EQ(Pixel(t, 4, 4), 0xAA000102u);
+  EXPECT_EQ(Pixel(t, 1, 3), 0x00111111u);
+  EXPECT_EQ(DirtyCount(), 0);
+  // The padding beyond column 4 is not drawn into.
+  EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(t.Row(4))[5], 0x00111111u);
+}
+
+TEST_F(PutTest, KeyedCopiesAtTwoAndOneBytesPerPixel) {
+  ImagePtr target16(ImageCreate(4, 1, 0x00FF00, 16, true));
+  ImagePtr sprite16(ImageCreate(4, 1, 0, 16));  // all 0xF81F
+  reinterpret_cast<std::uint16_t*>(sprite16.get() + 1)[2] = 0x1234;
+  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  const auto* px16 = reinterpret_cast<const std::uint16_t*>(target16.get() + 1);
+  EXPECT_EQ(px16[0], 0x07E0);
+  EXPECT_EQ(px16[2], 0x1234);
+  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get()), 0);
+  EXPECT_EQ(px16[0], 0xF81F);
+
+  ImagePtr target8(ImageCreate(4, 1, 5, 8, true));
+  ImagePtr sprite8(ImageCreate(4, 1, 0, 8));  // all index 0
+  reinterpret_cast<std::uint8_t*>(sprite8.get() + 1)[1] = 200;
+  ASSERT_EQ(Put(target8.get(), 0, 0, sprite8.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  const auto* px8 = reinterpret_cast<const std::uint8_t*>(target8.get() + 1);
+  EXPECT_EQ(px8[0], 5);
+  EXPECT_EQ(px8[1], 200);
+  EXPECT_EQ(px8[2], 5);
+}
+
+TEST(ClipCopyTest, KeepsOnlyTheOverlapAndMovesTheSourceStart) {
+  const ClipRect clip{10, 20, 100, 50};
+  CopyRect r;
+  ASSERT_TRUE(ClipCopy(clip, 5, 65, 1, 2, 30, 30, r));
+  EXPECT_EQ(r.srcX, 6);
+  EXPECT_EQ(r.dstX, 10);
+  EXPECT_EQ(r.width, 25);
+  EXPECT_EQ(r.srcY, 2);
+  EXPECT_EQ(r.dstY, 65);
+  EXPECT_EQ(r.height, 5);
+  EXPECT_FALSE(ClipCopy(clip, 110, 20, 0, 0, 5, 5, r));
+  EXPECT_FALSE(ClipCopy(clip, 10, 15, 0, 0, 5, 5, r));
+  EXPECT_FALSE(ClipCopy(clip, -4000000000LL, 20, 0, 0, 5, 5, r));
+  EXPECT_FALSE(ClipCopy(clip, 10, 20, 0, 0, 0, 5, r));
+}
+
+}  // namespace
+}  // namespace rt

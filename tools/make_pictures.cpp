@@ -1,8 +1,10 @@
 // Draws the game's eight pictures into the folder given as the argument.
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "gfx/bmp.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
 #include "pictures/scenery.h"
 #include "pictures/sprites.h"
 
@@ -12,38 +14,16 @@ using namespace pictures;
 
 constexpr std::uint32_t kKeyColor = 0xFF00FF;
 
-void Put16(std::string& out, unsigned v) { out += char(v & 0xFF), out += char(v >> 8 & 0xFF); }
-void Put32(std::string& out, std::uint32_t v) { Put16(out, v & 0xFFFF), Put16(out, v >> 16); }
-
+// Copies the pixels into an image of the runtime and saves it as a 24-bit BMP.
 bool WriteBmp24(const std::string& path, int width, int height, auto pixelAt) {
-  const int rowBytes = (width * 3 + 3) / 4 * 4;
-  std::string out;
-  out += "BM";
-  Put32(out, 54 + rowBytes * height);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, width);
-  Put32(out, height);
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, rowBytes * height);
-  Put32(out, 2834);
-  Put32(out, 2834);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (int y = height - 1; y >= 0; --y) {
-    const std::size_t start = out.size();
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t c = pixelAt(x, y);
-      out += char(c & 0xFF), out += char(c >> 8 & 0xFF), out += char(c >> 16 & 0xFF);
-    }
-    out.resize(start + rowBytes, '\0');
+  const rt::ImagePtr image(rt::ImageCreate(width, height));
+  if (!image) return false;
+  const rt::Surface surface = rt::ImageSurface(image.get());
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(surface.Row(y));
+    for (int x = 0; x < width; ++x) row[x] = 0xFF000000 | pixelAt(x, y);
   }
-  std::ofstream file(path, std::ios::binary);
-  file.write(out.data(), std::streamsize(out.size()));
-  return bool(file);
+  return rt::Bsave(path, image.get(), 24) == 0;
 }
 
 bool WritePicture(const std::string& path, const Canvas& canvas) {
@@ -76,6 +56,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_pictures <output folder>\n");
     return 2;
   }
+  // Images are made at the depth of a screen; the null back end opens one
+  // without a window.
+  if (rt::ScreenMode(18, 32, 1, -1, 0) != 0) {
+    std::fprintf(stderr, "make_pictures: no screen to draw on\n");
+    return 1;
+  }
   const std::string folder = std::string(argv[1]) + "/";
   const bool written = WritePicture(folder + "intro.bmp", DrawIntro()) &&
                        WritePicture(folder + "background.bmp", DrawBackground()) &&
@@ -89,5 +75,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_pictures: could not write the pictures into %s\n", argv[1]);
     return 1;
   }
+  rt::ScreenClose();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "gfx/text.h"
 
 #include "gfx/font.h"
+#include "gfx/image.h"
 #include "gfx/screen.h"
 #include "gfx/text_render.h"
 
@@ -21,15 +22,17 @@ int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::str
   if (!screen) return SetLastResult(ResultIllegalCall);
   const int coordMode = coordFlags & kCoordModeMask;
   if (coordMode != kCoordAbsolute && coordMode != kCoordAbsoluteToo) return SetLastResult(ResultIllegalCall);
-  // Drawing into images arrives with the image buffers.
-  if (target) return SetLastResult(ResultIllegalCall);
 
   DrawContext& context = CurrentContext();
-  const Surface surface = ScreenSurface();
-  const ClipRect clip = ClipToSurface(context.clip, surface);
+  const Surface surface = target ? ImageSurface(target) : ScreenSurface();
+  if (surface.width == 0) return SetLastResult(ResultIllegalCall);
+  // An image clips to its whole area, the screen to the graphics view.
+  const ClipRect clip =
+      target ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+  const std::uint32_t indexMask = surface.bytesPerPixel == screen->bytesPerPixel ? screen->colorMask : 0xFF;
   const std::uint32_t pixel = (coordFlags & kColorNotGiven)
                                   ? context.foreground
-                                  : ConvertColor(color, surface.bytesPerPixel, screen->colorMask);
+                                  : ConvertColor(color, surface.bytesPerPixel, indexMask);
 
   int px = 0;
   int py = 0;

@@ -17,7 +17,9 @@ inline constexpr int kColorNotGiven = int(0x80000000u);
 // zero and offset by the clip origin. Only set glyph bits are drawn; clear
 // bits leave the target as it was. The colour is 0xRRGGBB (converted to the
 // target's depth) unless coordFlags carries kColorNotGiven. target nullptr is
-// the screen. Result 0, or 1 without a screen or for an unusable target.
+// the screen, clipped to the graphics view; an image clips to its own area.
+// Result 0, or 1 without a screen, for an unknown coordinate mode or for an
+// image header that describes no image.
 int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
                std::uint32_t color = 0);
 

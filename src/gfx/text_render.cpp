@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
+
+#include "gfx/clip.h"
 
 namespace rt {
 
@@ -86,26 +89,22 @@ ClipRect ClipToSurface(const ClipRect& clip, const Surface& surface) {
 
 bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const ClipRect& clip,
               ClippedText& out) {
-  const long long right = clip.left + clip.width;
-  const long long bottom = clip.top + clip.height;
-  const long long length = static_cast<long long>(text.size());
-  if (length == 0 || x >= right || y >= bottom || y + fontHeight <= clip.top ||
-      x + length * kFontWidth <= clip.left)
-    return false;
+  // The string as a block of pixels; a string too wide for an int cannot
+  // reach the clip with its far end anyway.
+  const long long length = std::min<long long>(text.size(), std::numeric_limits<int>::max() / kFontWidth);
+  CopyRect visible;
+  if (!ClipCopy(clip, x, y, 0, 0, int(length) * kFontWidth, fontHeight, visible)) return false;
 
-  const long long firstChar = x < clip.left ? (clip.left - x) / kFontWidth : 0;
-  const long long endChar = std::min(length, (right - x + kFontWidth - 1) / kFontWidth);
-  out.characters = text.substr(std::size_t(firstChar), std::size_t(endChar - firstChar));
-  out.x = static_cast<int>(x + firstChar * kFontWidth);
-  out.firstGlyphRow = static_cast<int>(std::max(0LL, clip.top - y));
-  out.glyphRows = static_cast<int>(std::min<long long>(fontHeight, bottom - y)) - out.firstGlyphRow;
-  out.y = static_cast<int>(y + out.firstGlyphRow);
-
-  const int hiddenLeft = std::max(0, clip.left - out.x);
-  out.firstMask = static_cast<std::uint8_t>(0xFFu << hiddenLeft);
-  const long long lastX = out.x + (endChar - firstChar - 1) * kFontWidth;
-  const long long shownRight = right - lastX;
-  out.lastMask = shownRight >= kFontWidth ? 0xFF : static_cast<std::uint8_t>((1u << shownRight) - 1);
+  const int firstChar = visible.srcX / kFontWidth;
+  const int endChar = (visible.srcX + visible.width + kFontWidth - 1) / kFontWidth;
+  out.characters = text.substr(firstChar, endChar - firstChar);
+  out.x = visible.dstX - visible.srcX % kFontWidth;
+  out.y = visible.dstY;
+  out.firstGlyphRow = visible.srcY;
+  out.glyphRows = visible.height;
+  out.firstMask = static_cast<std::uint8_t>(0xFFu << (visible.srcX % kFontWidth));
+  const int shownOfLast = (visible.srcX + visible.width) - (endChar - 1) * kFontWidth;
+  out.lastMask = static_cast<std::uint8_t>(0xFFu >> (kFontWidth - shownOfLast));
   return true;
 }
 

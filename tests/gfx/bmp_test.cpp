@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -401,6 +405,24 @@ TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
   EXPECT_EQ(Bsave(folder_.string() + "\\screenshots\\x.bmp"), 0);
   EXPECT_TRUE(std::filesystem::exists(folder_ / "screenshots" / "x.bmp"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 3);  // no temporary files left
+}
+
+TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
+  WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
+  // A file size limit makes the write fail part way through.
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit small = previous;
+  small.rlim_cur = 100000;
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int result = Bsave(PathOf("shot.bmp"));
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(result, ResultFileIoError);
+  EXPECT_EQ(ReadBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 
 TEST_F(BsaveTest, RefusesSourcesItCannotDescribe) {

@@ -10,6 +10,7 @@
 
 #include "gfx/backend/null_driver.h"
 #include "gfx/font.h"
+#include "gfx/image.h"
 #include "gfx/screen.h"
 #include "support/runtime_fixture.h"
 
@@ -196,6 +197,39 @@ TEST_F(TextTest, DrawStringFailsWithoutAScreenOrWithAnUnknownCoordinateMode) {
   ScreenClose();
   EXPECT_EQ(DrawString(nullptr, 0, 0, 4 | kColorNotGiven, "x"), 1);
   EXPECT_EQ(LastResult(), ResultIllegalCall);
+}
+
+TEST_F(TextTest, DrawStringIntoAnImageClipsToItAndLeavesTheScreenAlone) {
+  ImagePtr image(ImageCreate(12, 10));
+  ASSERT_NE(image, nullptr);
+  const Surface surface = ImageSurface(image.get());
+  ClearDirty();
+  EXPECT_EQ(DrawString(image.get(), 2, -3, 0, "A\xDB", 0x00FF00), 0);
+  for (int y = 0; y < 10; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(surface.Row(y));
+    for (int x = 0; x < 12; ++x) {
+      const bool inA = x >= 2 && x < 10 && GlyphBit('A', y + 3, x - 2);
+      const bool inBlock = x >= 10;  // the first two columns of the full block
+      const bool set = inA || inBlock;
+      ASSERT_EQ(row[x], set ? 0x0000FF00u : 0xFFFF00FFu) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(DirtyRows(), std::vector<int>{});
+  EXPECT_EQ(At(2, 0), kBlack);
+}
+
+TEST_F(TextTest, DrawStringConvertsTheColourToTheImagesPixelSize) {
+  ImagePtr image(ImageCreate(8, 16, 0, 16));
+  ASSERT_NE(image, nullptr);
+  DrawString(image.get(), 0, 0, 0, "\xDB", 0xFF8040);
+  EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(ImageSurface(image.get()).Row(15))[7], 0xFC08);
+}
+
+TEST_F(TextTest, DrawStringRejectsAnImageHeaderThatDescribesNoImage) {
+  ImagePtr image(ImageCreate(8, 8));
+  ASSERT_NE(image, nullptr);
+  image->bytesPerPixel = 3;
+  EXPECT_EQ(DrawString(image.get(), 0, 0, 0, "x"), 1);
 }
 
 TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColours) {

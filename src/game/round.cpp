@@ -1,0 +1,169 @@
+#include "game/round.h"
+
+#include <utility>
+
+#include "game/background.h"
+#include "game/catcher.h"
+#include "game/levels.h"
+#include "game/objects.h"
+#include "game/rules.h"
+#include "game/scancodes.h"
+#include "game/screenshot.h"
+#include "game/texts.h"
+#include "gfx/image.h"
+#include "gfx/screen.h"
+#include "gfx/text.h"
+#include "input/keyboard.h"
+#include "input/timing.h"
+#include "rt/strings.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kCatcherY = 400;
+constexpr int kCatchLineY = 400;
+constexpr int kPassedY = 401;
+constexpr int kLostBelowY = 410;
+constexpr int kMessageRow = 28;
+
+FrameHook& TheFrameHook() {
+  static FrameHook hook;
+  return hook;
+}
+
+// How a frame ends. NewObject: a rule took the object; the frame stops there
+// and the next one starts with a new object.
+enum class FrameEnd { Completed, NewObject, ToMenu, ToGameOver };
+
+std::string PlayTitle(int level) { return text::kPlayTitlePrefix + rt::StrFromInt(level) + text::kTitleSuffix; }
+
+std::string StatusLine(const GameState& s) {
+  return text::kLivesLabel + rt::StrFromInt(s.lives) + text::kStonesLabel + rt::StrFromInt(s.stones) +
+         text::kPointsLabel + rt::StrFromInt(s.points) + text::kLevelLabel + rt::StrFromInt(s.level);
+}
+
+// The whole screen, under one lock so that no half-drawn frame is shown.
+void DrawFrame(const GameState& state) {
+  rt::ScreenLock();
+  rt::Cls();
+  DrawBackground();
+  rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
+  if (state.objectImage) {
+    rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutTrans);
+  }
+  if (state.catcherImage) {
+    rt::Put(nullptr, state.catcherX, kCatcherY, state.catcherImage.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutPset);
+  }
+  rt::Locate(kMessageRow, 1);
+  rt::Print(state.message);
+  rt::ScreenUnlock(-1, -1);
+}
+
+// The screen keeps the last frame, which shows "Spiel angehalten", until a key.
+void PauseIfRequested(GameState& state) {
+  if (state.pauseRequested != 1) return;
+  rt::WindowTitle(text::kPausedTitle);
+  rt::SleepMs(1000);
+  rt::SleepMs(-1);
+  state.message = text::kResumed;
+  state.pauseRequested = 0;
+}
+
+void RequestPauseOnKey(GameState& state) {
+  if (!rt::Multikey(scancode::kP)) return;
+  state.pauseRequested = 1;
+  state.message = text::kPaused;
+}
+
+bool WindowClosed() { return rt::Inkey() == rt::KeyCodeString(rt::kKeyClose); }
+
+// Moving the object, up to the frame's pause (steps 1 to 4).
+FrameEnd MoveObject(GameState& state) {
+  rt::WindowTitle(PlayTitle(state.level));
+  FallStep(state);
+  if (UfoStep(state)) return FrameEnd::NewObject;
+  rt::SleepMs(state.frameDelay - 2);
+  return FrameEnd::Completed;
+}
+
+// The player's steering and the judgement at the catch line (steps 6 to 11).
+FrameEnd SteerAndJudge(GameState& state) {
+  SteerByMouse(state);
+  SteerByKeys(state);
+  if (rt::Multikey(scancode::kEsc)) return FrameEnd::ToMenu;
+  if (JudgeCatch(state)) return FrameEnd::NewObject;
+  if (JudgeMiss(state, ObjectKind::WhiteStone)) return FrameEnd::NewObject;
+  rt::SleepMs(1);
+  if (JudgeMiss(state, ObjectKind::BlackStone)) return FrameEnd::NewObject;
+  return FrameEnd::Completed;
+}
+
+// Pause, the late misses and the speed-ups (steps 12 to 18).
+FrameEnd PauseAndLateRules(GameState& state) {
+  PauseIfRequested(state);
+  RequestPauseOnKey(state);
+  ClampCatcher(state);
+  if (JudgeMiss(state, ObjectKind::Heart)) return FrameEnd::NewObject;
+  if (JudgeMiss(state, ObjectKind::Money)) return FrameEnd::NewObject;
+  AccelerateByWheel(state);
+  AccelerateByDownKey(state);
+  return FrameEnd::Completed;
+}
+
+// The end of a completed frame (steps 19 to 24).
+FrameEnd FinishFrame(GameState& state) {
+  // A damaged save can bring negative lives; those end the game too.
+  if (state.lives <= 0) return FrameEnd::ToGameOver;
+  CheckLevelUp(state);
+  if (state.objectY == kCatchLineY) state.objectY = kPassedY;
+  if (WindowClosed()) return FrameEnd::ToMenu;
+  if (state.objectY > kLostBelowY) {
+    state.lives -= 1;
+    return FrameEnd::NewObject;
+  }
+  if (rt::Multikey(scancode::kS)) TakeScreenshot(state);
+  return FrameEnd::Completed;
+}
+
+FrameEnd RunFrame(GameState& state) {
+  if (FrameEnd end = MoveObject(state); end != FrameEnd::Completed) return end;
+  DrawFrame(state);
+  if (FrameEnd end = SteerAndJudge(state); end != FrameEnd::Completed) return end;
+  if (FrameEnd end = PauseAndLateRules(state); end != FrameEnd::Completed) return end;
+  return FinishFrame(state);
+}
+
+NextScreen LeaveToMenu() {
+  rt::Cls();
+  for (int i = 0; i < 3; ++i) rt::SleepMs(200);
+  return NextScreen::Menu;
+}
+
+}  // namespace
+
+void SetFrameHook(FrameHook hook) { TheFrameHook() = std::move(hook); }
+
+void StartNewGame(GameState& state) {
+  state.frameDelay = 4;
+  state.catcherX = 3;
+  state.lives = 3;
+  state.points = 0;
+  state.stones = 0;
+  state.level = 1;
+  SpawnObject(state);
+}
+
+NextScreen GameLoop(GameState& state) {
+  for (;;) {
+    if (const FrameHook& hook = TheFrameHook(); hook && !hook(state)) return NextScreen::Round;
+    switch (RunFrame(state)) {
+      case FrameEnd::Completed: break;
+      case FrameEnd::NewObject: SpawnObject(state); break;
+      case FrameEnd::ToMenu: return LeaveToMenu();
+      case FrameEnd::ToGameOver: return NextScreen::GameOver;
+    }
+  }
+}
+
+}  // namespace game

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+#include "game/game_state.h"
+#include "game/next_screen.h"
+
+namespace game {
+
+// Sets the values a new game starts with and spawns the first object; the
+// caller then runs GameLoop.
+void StartNewGame(GameState& state);
+
+// A new object at the top: reseeds the random generator from the clock,
+// rolls the kind and x, then PrepareObject.
+void SpawnObject(GameState& state);
+// Folds objectKind onto the five kinds, aims black stones and saucers at the
+// catcher and loads the object's sprite (also used after loading a game).
+void PrepareObject(GameState& state);
+
+// Plays frames until the player leaves (NextScreen::Menu) or no lives are
+// left (NextScreen::GameOver).
+NextScreen GameLoop(GameState& state);
+
+// A seam for tests: called at the start of every frame. When it returns
+// false, GameLoop returns NextScreen::Round at once; calling GameLoop again
+// resumes with that frame. An empty function removes the hook.
+using FrameHook = std::function<bool(GameState&)>;
+void SetFrameHook(FrameHook hook);
+
+}  // namespace game

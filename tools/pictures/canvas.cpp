@@ -9,9 +9,7 @@ Rgba Hex(std::uint32_t rgb) {
   return {((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1.0f};
 }
 
-Rgba WithAlpha(Rgba color, float alpha) {
-  return {color.r * alpha, color.g * alpha, color.b * alpha, alpha};
-}
+Rgba WithAlpha(Rgba color, float alpha) { return {color.r * alpha, color.g * alpha, color.b * alpha, alpha}; }
 
 Rgba Mix(Rgba from, Rgba to, double t) {
   const float k = float(std::clamp(t, 0.0, 1.0));
@@ -23,7 +21,8 @@ Rgba Ramp(const std::vector<Stop>& stops, double at) {
   if (at <= stops.front().at) return stops.front().color;
   for (std::size_t i = 1; i < stops.size(); ++i) {
     if (at <= stops[i].at) {
-      return Mix(stops[i - 1].color, stops[i].color, (at - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
+      return Mix(stops[i - 1].color, stops[i].color,
+                 (at - stops[i - 1].at) / (stops[i].at - stops[i - 1].at));
     }
   }
   return stops.back().color;
@@ -42,7 +41,8 @@ void Canvas::Blend(int x, int y, Rgba color, double coverage) {
   const float k = float(std::min(coverage, 1.0));
   Rgba& p = At(x, y);
   const float keep = 1.0f - color.a * k;
-  p = {color.r * k + p.r * keep, color.g * k + p.g * keep, color.b * k + p.b * keep, color.a * k + p.a * keep};
+  p = {color.r * k + p.r * keep, color.g * k + p.g * keep, color.b * k + p.b * keep,
+       color.a * k + p.a * keep};
 }
 
 void Canvas::Fill(const Transform& where, Box box, const Shape& inside, const Paint& paint) {

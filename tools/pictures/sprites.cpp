@@ -44,21 +44,24 @@ bool InPebble(double x, double y, double grow) {
 }
 
 void DrawSpeck(Canvas& canvas, const Transform& where, double x, double y, double r, Rgba color) {
-  canvas.Fill(where, {x - r, y - r, x + r, y + r},
-              [=](double px, double py) { return InEllipse(px, py, x, y, r, r); }, color);
+  canvas.Fill(
+      where, {x - r, y - r, x + r, y + r},
+      [=](double px, double py) { return InEllipse(px, py, x, y, r, r); }, color);
 }
 
 }  // namespace
 
 void DrawWhiteStone(Canvas& canvas, const Transform& where) {
   const Box box{0, 0, 20, 20};
-  canvas.Fill(where, box, [](double x, double y) { return InPebble(x, y, 1.1); }, Hex(0x23283a));
-  canvas.Fill(where, box, [](double x, double y) { return InPebble(x, y, 0.0); },
-              [](double x, double y) {
-                const double lit = Bulge(x, y, 10.0, 10.6, 9.0, 8.0);
-                const Rgba body = Ramp({{0.0, Hex(0x7c8498)}, {0.45, Hex(0xc9cfdc)}, {0.85, Hex(0xf4f6fb)}}, lit);
-                return Mix(body, Hex(0xffffff), Specular(lit, 12));
-              });
+  canvas.Fill(
+      where, box, [](double x, double y) { return InPebble(x, y, 1.1); }, Hex(0x23283a));
+  canvas.Fill(
+      where, box, [](double x, double y) { return InPebble(x, y, 0.0); },
+      [](double x, double y) {
+        const double lit = Bulge(x, y, 10.0, 10.6, 9.0, 8.0);
+        const Rgba body = Ramp({{0.0, Hex(0x7c8498)}, {0.45, Hex(0xc9cfdc)}, {0.85, Hex(0xf4f6fb)}}, lit);
+        return Mix(body, Hex(0xffffff), Specular(lit, 12));
+      });
   DrawSpeck(canvas, where, 12.6, 13.0, 0.7, Hex(0x9aa1b2));
   DrawSpeck(canvas, where, 7.0, 12.8, 0.55, Hex(0xa8afbf));
 }
@@ -85,22 +88,25 @@ void DrawBlackStone(Canvas& canvas, const Transform& where) {
     return std::hypot(dx, dy) <= edge + grow;
   };
   const Box box{0, 0, 20, 20};
-  canvas.Fill(where, box, [&](double x, double y) { return inRock(x, y, 1.1); }, Hex(0x8a93ad));
-  canvas.Fill(where, box, [&](double x, double y) { return inRock(x, y, 0.0); },
-              [](double x, double y) {
-                const double lit = Bulge(x, y, 10.0, 10.4, 9.6, 9.0);
-                // Flat facets: quantise the light a little.
-                const double facet = std::floor(lit * 5.0) / 5.0;
-                const Rgba body = Ramp({{0.0, Hex(0x0c0c12)}, {0.5, Hex(0x262832)}, {1.0, Hex(0x4a4e5e)}}, facet);
-                return Mix(body, Hex(0x9aa2ba), Specular(lit, 16) * 0.8);
-              });
+  canvas.Fill(
+      where, box, [&](double x, double y) { return inRock(x, y, 1.1); }, Hex(0x8a93ad));
+  canvas.Fill(
+      where, box, [&](double x, double y) { return inRock(x, y, 0.0); },
+      [](double x, double y) {
+        const double lit = Bulge(x, y, 10.0, 10.4, 9.6, 9.0);
+        // Flat facets: quantise the light a little.
+        const double facet = std::floor(lit * 5.0) / 5.0;
+        const Rgba body = Ramp({{0.0, Hex(0x0c0c12)}, {0.5, Hex(0x262832)}, {1.0, Hex(0x4a4e5e)}}, facet);
+        return Mix(body, Hex(0x9aa2ba), Specular(lit, 16) * 0.8);
+      });
   // A crack across the face.
-  canvas.Fill(where, box,
-              [](double x, double y) {
-                const double line = 6.0 + (x - 6.0) * 0.55 + 0.8 * std::sin(x * 1.3);
-                return x > 6.5 && x < 14.5 && std::abs(y - line) < 0.45;
-              },
-              Hex(0x050507));
+  canvas.Fill(
+      where, box,
+      [](double x, double y) {
+        const double line = 6.0 + (x - 6.0) * 0.55 + 0.8 * std::sin(x * 1.3);
+        return x > 6.5 && x < 14.5 && std::abs(y - line) < 0.45;
+      },
+      Hex(0x050507));
 }
 
 void DrawHeart(Canvas& canvas, const Transform& where) {
@@ -113,17 +119,19 @@ void DrawHeart(Canvas& canvas, const Transform& where) {
     return q * q * q - u * u * v * v * v <= 0.0;
   };
   const Box box{0, 0, 20, 18};
-  canvas.Fill(where, box, [&](double x, double y) { return inHeart(x, y, 1.0); }, Hex(0x3a0610));
-  canvas.Fill(where, box, [&](double x, double y) { return inHeart(x, y, 0.0); },
-              [](double x, double y) {
-                const double lit =
-                    std::max(Bulge(x, y, 6.6, 7.0, 6.5, 7.5), Bulge(x, y, 13.4, 7.0, 6.5, 7.5)) * 0.6 +
-                    Bulge(x, y, 10.0, 9.0, 9.5, 9.5) * 0.4;
-                const Rgba body = Ramp({{0.0, Hex(0x6e0416)}, {0.5, Hex(0xc8142e)}, {0.9, Hex(0xff4d62)}}, lit);
-                return Mix(body, Hex(0xffd6dc), Specular(lit, 14));
-              });
-  canvas.Fill(where, box, [](double x, double y) { return InEllipse(x, y, 6.0, 5.3, 1.9, 1.2); },
-              WithAlpha(Hex(0xffffff), 0.75f));
+  canvas.Fill(
+      where, box, [&](double x, double y) { return inHeart(x, y, 1.0); }, Hex(0x3a0610));
+  canvas.Fill(
+      where, box, [&](double x, double y) { return inHeart(x, y, 0.0); },
+      [](double x, double y) {
+        const double lit = std::max(Bulge(x, y, 6.6, 7.0, 6.5, 7.5), Bulge(x, y, 13.4, 7.0, 6.5, 7.5)) * 0.6 +
+                           Bulge(x, y, 10.0, 9.0, 9.5, 9.5) * 0.4;
+        const Rgba body = Ramp({{0.0, Hex(0x6e0416)}, {0.5, Hex(0xc8142e)}, {0.9, Hex(0xff4d62)}}, lit);
+        return Mix(body, Hex(0xffd6dc), Specular(lit, 14));
+      });
+  canvas.Fill(
+      where, box, [](double x, double y) { return InEllipse(x, y, 6.0, 5.3, 1.9, 1.2); },
+      WithAlpha(Hex(0xffffff), 0.75f));
 }
 
 void DrawCoin(Canvas& canvas, const Transform& where) {
@@ -156,7 +164,8 @@ void DrawCoin(Canvas& canvas, const Transform& where) {
 void DrawSaucer(Canvas& canvas, const Transform& where) {
   const Box box{0, 0, 24, 16};
   auto dome = [](double grow) {
-    return [grow](double x, double y) { return y <= 8.0 && InEllipse(x, y, 12, 7.2, 5.4 + grow, 5.6 + grow); };
+    return
+        [grow](double x, double y) { return y <= 8.0 && InEllipse(x, y, 12, 7.2, 5.4 + grow, 5.6 + grow); };
   };
   auto body = [](double grow) {
     return [grow](double x, double y) { return InEllipse(x, y, 12, 10.2, 11.0 + grow, 3.4 + grow); };
@@ -180,8 +189,9 @@ void DrawSaucer(Canvas& canvas, const Transform& where) {
     const double lit = Bulge(x, y, 12, 7.2, 5.6, 5.8);
     return Ramp({{0.0, Hex(0x0e5a6e)}, {0.6, Hex(0x35c4d8)}, {1.0, Hex(0xb8f6ff)}}, lit);
   });
-  canvas.Fill(where, box, [](double x, double y) { return InEllipse(x, y, 10.2, 4.2, 1.6, 1.0); },
-              WithAlpha(Hex(0xffffff), 0.85f));
+  canvas.Fill(
+      where, box, [](double x, double y) { return InEllipse(x, y, 10.2, 4.2, 1.6, 1.0); },
+      WithAlpha(Hex(0xffffff), 0.85f));
   // Running lights along the rim.
   const std::array<double, 5> lightsX{3.4, 7.6, 12.0, 16.4, 20.6};
   for (std::size_t i = 0; i < lightsX.size(); ++i) {

@@ -10,8 +10,8 @@ namespace {
 constexpr int kHighscoreFileNumber = 2;
 
 std::string Line(const std::string& prefix, const HighscoreRecord& r) {
-  return prefix + rt::StrFromInt(r.bestPoints) + shell_text::kRecordName + r.bestName + shell_text::kRecordDate +
-         r.bestDate + shell_text::kRecordStones + rt::StrFromInt(r.bestStones);
+  return prefix + rt::StrFromInt(r.bestPoints) + shell_text::kRecordName + r.bestName +
+         shell_text::kRecordDate + r.bestDate + shell_text::kRecordStones + rt::StrFromInt(r.bestStones);
 }
 
 }  // namespace
@@ -39,6 +39,8 @@ void WriteHighscore(std::string_view path, const HighscoreRecord& record) {
 
 std::string RecordLine(const HighscoreRecord& record) { return Line(shell_text::kRecordPrefix, record); }
 
-std::string NewRecordLine(const HighscoreRecord& record) { return Line(shell_text::kNewRecordPrefix, record); }
+std::string NewRecordLine(const HighscoreRecord& record) {
+  return Line(shell_text::kNewRecordPrefix, record);
+}
 
 }  // namespace game

@@ -20,7 +20,8 @@ void DrawMenu() {
   rt::Cls();
   rt::WindowTitle(shell_text::kMenuTitle);
   rt::Bload(kIntroPicture);
-  for (const auto& line : shell_text::kMenuLines) rt::DrawString(nullptr, 1, line.y, 4 | rt::kColorNotGiven, line.text);
+  for (const auto& line : shell_text::kMenuLines)
+    rt::DrawString(nullptr, 1, line.y, 4 | rt::kColorNotGiven, line.text);
   rt::ScreenUnlock(-1, -1);
 }
 

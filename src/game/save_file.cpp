@@ -10,10 +10,9 @@ namespace {
 constexpr int kSaveFileNumber = 1;
 
 // The saved fields in file order.
-constexpr std::array<int GameState::*, 8> kSavedFields{&GameState::objectY, &GameState::catcherX,
-                                                       &GameState::points,  &GameState::level,
-                                                       &GameState::stones,  &GameState::objectKind,
-                                                       &GameState::lives,   &GameState::objectX};
+constexpr std::array<int GameState::*, 8> kSavedFields{
+    &GameState::objectY, &GameState::catcherX,   &GameState::points, &GameState::level,
+    &GameState::stones,  &GameState::objectKind, &GameState::lives,  &GameState::objectX};
 
 }  // namespace
 

@@ -18,7 +18,9 @@ constexpr int kNoticeX = 50;
 constexpr int kHeadingY = 90;
 constexpr int kOutcomeY = 107;
 
-void DrawNotice(int y, const std::string& text) { rt::DrawString(nullptr, kNoticeX, y, 4 | rt::kColorNotGiven, text); }
+void DrawNotice(int y, const std::string& text) {
+  rt::DrawString(nullptr, kNoticeX, y, 4 | rt::kColorNotGiven, text);
+}
 
 void SleepSeconds(int count) {
   for (int i = 0; i < count; ++i) rt::SleepMs(1000);

@@ -6,9 +6,8 @@
 
 #include "game/round.h"
 #include "game/shell_texts.h"
-#include "gfx/image.h"
+#include "gfx/font.h"
 #include "gfx/screen.h"
-#include "gfx/text.h"
 #include "input/random.h"
 #include "rt/file_channels.h"
 
@@ -103,19 +102,20 @@ void ShellTest::WriteFile(std::string_view name, std::string_view bytes) const {
 }
 
 bool TextAt(int x, int y, std::string_view text, std::uint32_t color, int background) {
-  constexpr int kCellWidth = 8, kCellHeight = 16;
-  constexpr std::uint32_t kUnset = 0x123456;
-  const int width = int(text.size()) * kCellWidth;
-  rt::ImagePtr glyphs(rt::ImageCreate(width, kCellHeight, kUnset, 32, true));
-  if (!glyphs || rt::DrawString(glyphs.get(), 0, 0, 4, text, color) != 0) return false;
-  const rt::Surface surface = rt::ImageSurface(glyphs.get());
-  for (int row = 0; row < kCellHeight; ++row) {
-    const auto* pixels = reinterpret_cast<const std::uint32_t*>(surface.Row(row));
-    for (int col = 0; col < width && x + col < rt::Screen()->width; ++col) {
-      const bool set = (pixels[col] & 0xFFFFFF) != kUnset;
-      const std::uint32_t shown = ScreenPixel(x + col, y + row);
-      if (set && shown != color) return false;
-      if (!set && background >= 0 && shown != std::uint32_t(background)) return false;
+  const rt::BuiltinFont& font = rt::FontByIndex(2);  // the game's 8 x 16 font
+  const rt::ScreenState* screen = rt::Screen();
+  if (!screen) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::uint8_t* glyph = font.glyphs + std::size_t(static_cast<unsigned char>(text[i])) * font.height;
+    for (int row = 0; row < font.height; ++row) {
+      for (int bit = 0; bit < 8; ++bit) {
+        const int px = x + int(i) * 8 + bit;
+        if (px >= screen->width) break;
+        const bool set = (glyph[row] >> bit) & 1;
+        const std::uint32_t shown = ScreenPixel(px, y + row);
+        if (set && shown != color) return false;
+        if (!set && background >= 0 && shown != std::uint32_t(background)) return false;
+      }
     }
   }
   return true;

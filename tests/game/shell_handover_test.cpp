@@ -80,7 +80,8 @@ TEST_F(HandOverTest, AHundredThousandHandOversKeepStackAndMemoryFlat) {
   RunScreens(shell, NextScreen::Menu);
 
   EXPECT_EQ(cycles, kCycles);
-  EXPECT_LT(highestFrame - lowestFrame, 64u) << "the stack grew by " << (highestFrame - lowestFrame) << " bytes";
+  EXPECT_LT(highestFrame - lowestFrame, 64u)
+      << "the stack grew by " << (highestFrame - lowestFrame) << " bytes";
   EXPECT_LE(liveAllocations - settledAllocations, 16) << "allocations still alive after the last hand-over";
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "game/highscore.h"
 #include "game/scancodes.h"
@@ -17,17 +18,19 @@ constexpr int kEnter = 13;
 
 class HighscoreTest : public ShellTest {
  protected:
-  // Ends a game with these results and types `name` if asked for one.
-  void LoseGame(int points, int stones, const std::string& name = "") {
+  // Ends a game with these results, typing `name` when asked for one.
+  void LoseGame(int points, int stones, std::optional<std::string> name = std::nullopt) {
     StartGame();
     shell.state.points = points;
     shell.state.stones = stones;
     shell.state.lives = 0;
-    When([] { return TitleIs(st::kNewRecordTitle); },
-         [this, name] {
-           for (unsigned char c : name) Driver().Type(c);
-           Driver().Type(kEnter);
-         });
+    if (name) {
+      When([] { return TitleIs(st::kNewRecordTitle); },
+           [this, name] {
+             for (unsigned char c : *name) Driver().Type(c);
+             Driver().Type(kEnter);
+           });
+    }
     QuitWhenMenuIsBack();
     RunScreensFrom(NextScreen::GameOver);
   }
@@ -73,17 +76,19 @@ TEST_F(HighscoreTest, MoreStonesWithoutMorePointsRaiseOnlyTheBestStones) {
 TEST_F(HighscoreTest, GameOverShowsTheResultsTheOldRecordAndTheNewOne) {
   WriteFile("game.hsc", "10,\"01-02-2026\",3,\"Eva\"\r\n");
   std::vector<bool> shown;
-  When([] { return TitleIs(st::kNewRecordTitle); }, [this] {
-    for (char c : std::string("Bo")) Driver().Type(c);
-    Driver().Type(kEnter);
-  });
-  When([] { return TextAt(0, 64, "Neue Highscore", 0xFFFFFF); }, [&] {
-    shown.push_back(TextAt(0, 0, st::kLost, 0xFFFFFF, 0));
-    shown.push_back(TextAt(0, 16, "Du hast aber 4 Steine gefangen und 11 Punkte geholt!", 0xFFFFFF, 0));
-    shown.push_back(TextAt(0, 32, RecordLine({10, "01-02-2026", 3, "Eva"}), 0xFFFFFF, 0));
-    shown.push_back(TextAt(0, 48, st::kNamePrompt + "Bo", 0xFFFFFF, 0));
-    shown.push_back(TextAt(0, 64, NewRecordLine({11, "12-07-2026", 4, "Bo"}), 0xFFFFFF, 0));
-  });
+  When([] { return TitleIs(st::kNewRecordTitle); },
+       [this] {
+         for (char c : std::string("Bo")) Driver().Type(c);
+         Driver().Type(kEnter);
+       });
+  When([] { return TextAt(0, 64, "Neue Highscore", 0xFFFFFF); },
+       [&] {
+         shown.push_back(TextAt(0, 0, st::kLost, 0xFFFFFF, 0));
+         shown.push_back(TextAt(0, 16, "Du hast aber 4 Steine gefangen und 11 Punkte geholt!", 0xFFFFFF, 0));
+         shown.push_back(TextAt(0, 32, RecordLine({10, "01-02-2026", 3, "Eva"}), 0xFFFFFF, 0));
+         shown.push_back(TextAt(0, 48, st::kNamePrompt + "Bo", 0xFFFFFF, 0));
+         shown.push_back(TextAt(0, 64, NewRecordLine({11, "12-07-2026", 4, "Bo"}), 0xFFFFFF, 0));
+       });
   QuitWhenMenuIsBack();
   StartGame();
   shell.state.points = 11, shell.state.stones = 4;
@@ -113,10 +118,11 @@ TEST_F(HighscoreViewTest, DeleteWritesZeroTodayZeroAndADash) {
   WriteFile("game.hsc", "50,\"01-02-2026\",3,\"Eva\"\r\n");
   bool recordShown = false;
   OpenView();
-  When([] { return true; }, [&] {
-    recordShown = TextAt(0, 0, RecordLine({50, "01-02-2026", 3, "Eva"}), 0xFFFFFF, 0);
-    Driver().HoldKey(scancode::kDelete, true);
-  });
+  When([] { return true; },
+       [&] {
+         recordShown = TextAt(0, 0, RecordLine({50, "01-02-2026", 3, "Eva"}), 0xFFFFFF, 0);
+         Driver().HoldKey(scancode::kDelete, true);
+       });
   When([] { return TitleIs(st::kRecordDeletedTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitWhenMenuIsBack();
   Run();
@@ -131,10 +137,11 @@ TEST_F(HighscoreViewTest, AKeyLetGoDuringThePauseLeavesTheViewWaiting) {
   OpenView();
   When([] { return true; }, [this] { Driver().HoldKey(scancode::kSpace, true); });
   When([this] { return lastSleepMs_ == 50; }, [this] { Driver().ReleaseAllKeys(); });  // within the 100 ms
-  When([this] { return lastSleepMs_ == 1; }, [&] {
-    menusDrawn = int(std::count(Driver().Titles().begin(), Driver().Titles().end(), st::kMenuTitle));
-    Driver().HoldKey(scancode::kEsc, true);
-  });
+  When([this] { return lastSleepMs_ == 1; },
+       [&] {
+         menusDrawn = int(std::count(Driver().Titles().begin(), Driver().Titles().end(), st::kMenuTitle));
+         Driver().HoldKey(scancode::kEsc, true);
+       });
   Run();
 
   EXPECT_TRUE(ScriptDone());
@@ -145,10 +152,11 @@ TEST_F(HighscoreViewTest, AKeyLetGoDuringThePauseLeavesTheViewWaiting) {
 TEST_F(HighscoreViewTest, SpaceHeldBeyondTheFinalPauseStartsAGame) {
   OpenView();
   When([] { return true; }, [this] { Driver().HoldKey(scancode::kSpace, true); });
-  When([] { return TitleIs(text::kPlayTitlePrefix + "1" + text::kTitleSuffix); }, [this] {
-    Driver().ReleaseAllKeys();
-    Driver().HoldKey(scancode::kEsc, true);
-  });
+  When([] { return TitleIs(text::kPlayTitlePrefix + "1" + text::kTitleSuffix); },
+       [this] {
+         Driver().ReleaseAllKeys();
+         Driver().HoldKey(scancode::kEsc, true);
+       });
   Run();
 
   EXPECT_TRUE(ScriptDone());

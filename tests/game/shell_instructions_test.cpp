@@ -43,7 +43,8 @@ TEST_F(InstructionsTest, DrawsTheNineteenLinesOverTheNightPicture) {
   OpenPage(true);
   When([] { return true; },
        [&] {
-         for (const auto& line : st::kInstructionLines) shown.push_back(TextAt(1, line.y, line.text, 0xFFFFFF));
+         for (const auto& line : st::kInstructionLines)
+           shown.push_back(TextAt(1, line.y, line.text, 0xFFFFFF));
        });
   TypeAfter(2000);
   QuitWhenMenuIsBack();

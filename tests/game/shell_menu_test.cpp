@@ -13,7 +13,7 @@ namespace {
 
 namespace st = shell_text;
 
-const std::string kFirstLevelTitle = text::kPlayTitlePrefix + "1" + text::kTitleSuffix;
+std::string FirstLevelTitle() { return text::kPlayTitlePrefix + "1" + text::kTitleSuffix; }
 
 bool MenuDrawn() { return TextAt(1, 1, st::kMenuLines[0].text, 0xFFFFFF); }
 
@@ -76,7 +76,7 @@ TEST_F(MainMenuTest, SpaceAndF1TogetherStartAGame) {
          Driver().HoldKey(scancode::kSpace, true);
          Driver().HoldKey(scancode::kF1, true);
        });
-  When([] { return TitleIs(kFirstLevelTitle); },
+  When([] { return TitleIs(FirstLevelTitle()); },
        [&] {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);  // back to the menu, which then ends
@@ -91,7 +91,7 @@ TEST_F(MainMenuTest, SpaceAndF1TogetherStartAGame) {
 
 TEST_F(MainMenuTest, F2StartsAGameLikeSpace) {
   When([&] { return InMenu(); }, [&] { Driver().HoldKey(scancode::kF2, true); });
-  When([] { return TitleIs(kFirstLevelTitle); },
+  When([] { return TitleIs(FirstLevelTitle()); },
        [&] {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);

@@ -77,11 +77,12 @@ TEST_F(SaveGameTest, ASaveThatCannotBeWrittenSaysSoInRed) {
 
 TEST_F(SaveGameTest, TwoSavesInARowLeaveOnlyTheSecond) {
   WriteFile("game.sav", "17,3,4,1,0,1,3,200\r\n");
-  When([this] { return InMenu(); }, [this] {
-    shell.state.objectY = 120;
-    shell.state.points = 9;
-    Driver().HoldKey(scancode::kS, true);
-  });
+  When([this] { return InMenu(); },
+       [this] {
+         shell.state.objectY = 120;
+         shell.state.points = 9;
+         Driver().HoldKey(scancode::kS, true);
+       });
   When([] { return TitleIs(st::kSaveTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitFromMenu();
   Run();

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox weston
 )
 
 missing=()

@@ -44,16 +44,15 @@ void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std:
       std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
       break;
     }
-    default:
-      std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
+    default: std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
   }
 }
 
 // An image clips to its whole area; the screen to the context's view, which
 // never reaches past the page.
-ClipRect TargetClip(const Surface& s, bool isScreen) {
-  if (!isScreen) return ClipRect{0, 0, s.width, s.height};
-  const ClipRect& view = CurrentContext().clip;
+ClipRect TargetClip(const Surface& s, const ClipRect* screenView) {
+  if (!screenView) return ClipRect{0, 0, s.width, s.height};
+  const ClipRect& view = *screenView;
   const int left = std::clamp(view.left, 0, s.width);
   const int top = std::clamp(view.top, 0, s.height);
   const int right = std::clamp<long long>((long long)view.left + view.width, left, s.width);
@@ -85,12 +84,30 @@ void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp
   }
 }
 
-void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
-  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
-  for (int row = 0; row < r.height; ++row) {
-    std::memcpy(dst.Row(r.dstY + row) + std::size_t(r.dstX) * dst.bytesPerPixel,
-                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+// An image copied onto itself: rows are moved in the order that reads each
+// source row before it is overwritten, as if copied through a temporary.
+void PsetRowsWithin(const Surface& image, const CopyRect& r) {
+  const std::size_t rowBytes = std::size_t(r.width) * image.bytesPerPixel;
+  const bool upwards = r.dstY <= r.srcY;
+  for (int i = 0; i < r.height; ++i) {
+    const int row = upwards ? i : r.height - 1 - i;
+    std::memmove(image.Row(r.dstY + row) + std::size_t(r.dstX) * image.bytesPerPixel,
+                 image.Row(r.srcY + row) + std::size_t(r.srcX) * image.bytesPerPixel, rowBytes);
   }
+}
+
+void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  if (dst.pixels == src.pixels) return PsetRowsWithin(dst, r);
+  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
+  std::uint8_t* d = dst.Row(r.dstY) + std::size_t(r.dstX) * dst.bytesPerPixel;
+  const std::uint8_t* s = src.Row(r.srcY) + std::size_t(r.srcX) * src.bytesPerPixel;
+  // Whole unpadded rows on both sides make one block.
+  if (rowBytes == std::size_t(dst.pitchBytes) && rowBytes == std::size_t(src.pitchBytes)) {
+    std::memcpy(d, s, rowBytes * std::size_t(r.height));
+    return;
+  }
+  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
+    std::memcpy(d, s, rowBytes);
 }
 
 template <typename Pixel, Pixel key>
@@ -139,13 +156,15 @@ ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, 
   }
   const std::uint64_t pitch = ImagePitch(width, bytesPerPixel);
   // The header stores the pitch in 32 bits and Surface in an int.
-  if (pitch > std::uint64_t(std::numeric_limits<int>::max())) return SetLastResult(ResultOutOfMemory), nullptr;
+  if (pitch > std::uint64_t(std::numeric_limits<int>::max()))
+    return SetLastResult(ResultOutOfMemory), nullptr;
   const std::uint64_t pixelBytes = pitch * std::uint64_t(height);
   void* block = ::operator new(sizeof(ImageBuffer) + pixelBytes, kImageAlignment, std::nothrow);
   if (!block) return SetLastResult(ResultOutOfMemory), nullptr;
 
   auto* image = static_cast<ImageBuffer*>(block);
-  *image = ImageBuffer{kImageType, std::uint32_t(bytesPerPixel), std::uint32_t(width), std::uint32_t(height),
+  *image = ImageBuffer{kImageType,           std::uint32_t(bytesPerPixel),
+                       std::uint32_t(width), std::uint32_t(height),
                        std::uint32_t(pitch), {}};
   FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
              FillColour(bytesPerPixel, color, colorGiven));
@@ -164,9 +183,10 @@ Surface ImageSurface(const ImageBuffer* image) {
     const std::uint32_t bpp = image->bytesPerPixel;
     if (bpp != 1 && bpp != 2 && bpp != 4) return {};
     if (image->width == 0 || image->height == 0 || image->width > 0x7FFFFFFFu / bpp) return {};
-    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp) return {};
-    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height), int(image->pitch),
-                   int(bpp), false};
+    if (image->height > 0x7FFFFFFFu || image->pitch > 0x7FFFFFFFu || image->pitch < image->width * bpp)
+      return {};
+    return Surface{bytes + sizeof(ImageBuffer), int(image->width), int(image->height),
+                   int(image->pitch),           int(bpp),          false};
   }
   const std::uint32_t word = image->type;
   int bpp = int(word & 7);
@@ -204,7 +224,7 @@ int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int 
   const long long dstX = target ? px : (long long)px + view.left;
   const long long dstY = target ? py : (long long)py + view.top;
   CopyRect r;
-  if (!ClipCopy(TargetClip(dst, !target), dstX, dstY, sx, sy, sw, sh, r)) {
+  if (!ClipCopy(TargetClip(dst, target ? nullptr : &view), dstX, dstY, sx, sy, sw, sh, r)) {
     return SetLastResult(ResultOk);
   }
 

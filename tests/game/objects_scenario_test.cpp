@@ -136,7 +136,9 @@ TEST_F(Objects, ANewGameSetsItsFieldsAndKeepsTheRest) {
 // LoadBitmapAsset on files the test writes into the scenario's folder.
 class Assets : public Objects {
  protected:
-  static std::uint32_t Pattern(int x, int y) { return std::uint32_t(x * 6) << 16 | std::uint32_t(y * 6) << 8 | 0x33; }
+  static std::uint32_t Pattern(int x, int y) {
+    return std::uint32_t(x * 6) << 16 | std::uint32_t(y * 6) << 8 | 0x33;
+  }
 
   // A 24-bit BMP of `width` x `height` with the header's height field set to `storedHeight`.
   void WriteFile(const char* name, int width, int height, int storedHeight) {
@@ -208,6 +210,25 @@ TEST_F(Assets, AMissingOrTruncatedFileGivesNoImage) {
   FillScreen(0xFF123456);
   EXPECT_EQ(LoadBitmapAsset("short.bmp"), nullptr);
   EXPECT_TRUE(ScreenIsStill(0xFF123456));
+}
+
+TEST_F(Assets, AHeaderClaimingMorePixelsThanTheFileHasBitsGivesNoImage) {
+  WriteFile("huge.bmp", 40, 40, 40);
+  const int width = 8000, height = 8000;  // 256 MB at the screen's depth, from a file of 4854 bytes
+  {
+    std::fstream file("huge.bmp", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(18);
+    file.write(reinterpret_cast<const char*>(&width), 4);
+    file.write(reinterpret_cast<const char*>(&height), 4);
+  }
+  EXPECT_EQ(LoadBitmapAsset("huge.bmp"), nullptr);
+
+  // A file cut short but able to hold its picture still gives one.
+  WriteFile("cut.bmp", 40, 40, 40);
+  std::filesystem::resize_file("cut.bmp", 54 + 40 * 3 * 10);
+  rt::ImagePtr image = LoadBitmapAsset("cut.bmp");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(ImagePixel(image.get(), 5, 39) & 0xFFFFFF, Pattern(5, 39));
 }
 
 TEST_F(Assets, WithoutTheCatcherPictureTheRoundStillPlays) {

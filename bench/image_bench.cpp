@@ -68,7 +68,8 @@ BENCHMARK(BM_BloadBackground24To32);
 void BM_PutTransSprite(benchmark::State& state) {
   Scene scene;
   ImagePtr sprite = Scene::Sprite(int(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(Put(nullptr, 101, 57, sprite.get(), kOmitted, 0, 0, 0, 0, PutTrans));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Put(nullptr, 101, 57, sprite.get(), kOmitted, 0, 0, 0, 0, PutTrans));
   state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(0));
 }
 BENCHMARK(BM_PutTransSprite)->Arg(40)->Arg(64)->Arg(480);

@@ -11,11 +11,19 @@ namespace game {
 
 namespace {
 
+// clang-format off
 constexpr LevelRow kLevelRows[] = {
-    // level, points above, bonus
-    {1, 9, 2},   {2, 19, 4},  {3, 49, 5},  {4, 99, 5},
-    {5, 199, 6}, {6, 349, 7}, {7, 524, 8}, {8, 774, 9},
+    // level  points above  bonus
+    {1,       9,            2},
+    {2,       19,           4},
+    {3,       49,           5},
+    {4,       99,           5},
+    {5,       199,          6},
+    {6,       349,          7},
+    {7,       524,          8},
+    {8,       774,          9},
 };
+// clang-format on
 
 // About five seconds; a key press ends each of the long sleeps early.
 void HoldNotice() {

@@ -32,8 +32,8 @@ void TakeScreenshot(GameState& state) {
   std::filesystem::create_directory(kFolder, ignored);
   const bool saved = rt::Bsave(std::string(kFolder) + "/" + name) == 0;
   rt::SleepMs(100);
-  state.message = saved ? text::kScreenshotSavedPrefix + name + text::kScreenshotSavedSuffix
-                        : text::kScreenshotFailed;
+  state.message =
+      saved ? text::kScreenshotSavedPrefix + name + text::kScreenshotSavedSuffix : text::kScreenshotFailed;
 }
 
 }  // namespace game

@@ -26,8 +26,7 @@ const std::string kStoneCaught = Cp437("Stein gefangen - 1 Punkt hinzugefügt");
 const std::string kHitByStone =
     Cp437("Du wurdest von einem Stein erschlagen! - Dir wurde ein Leben abgezogen");
 const std::string kLifeCaught = Cp437("Du hast ein Leben bekommen");
-const std::string kMoneyCaught =
-    Cp437("Du hast ein Geldstück gefangen. - Dir wurden 5 Punkte hinzugefügt");
+const std::string kMoneyCaught = Cp437("Du hast ein Geldstück gefangen. - Dir wurden 5 Punkte hinzugefügt");
 const std::string kStoneMissed = Cp437("Du hast den Stein nicht gefangen. Dir wurde ein Leben abgezogen");
 const std::string kStoneDodged = Cp437("Du bist ausgewichen! - Ein Punkt dazu!");
 const std::string kLifeMissed = Cp437("Schade, dass du das Leben nicht bekommen hast!");

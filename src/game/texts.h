@@ -37,7 +37,7 @@ extern const std::string kMoneyMissed;
 // The level-up notice and the message after it.
 extern const std::string kLevelUpPointsSuffix;  // after the score
 extern const std::string kLevelUpNextLevel;
-extern const std::string kLevelReachedSuffix;   // after the new level
+extern const std::string kLevelReachedSuffix;  // after the new level
 
 // Screenshots.
 extern const std::string kScreenshotSavedPrefix;  // followed by the file name

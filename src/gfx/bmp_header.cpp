@@ -10,7 +10,9 @@ constexpr std::uint16_t kBmpSignature = 0x4D42;  // "BM"
 constexpr std::uint64_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kCoreInfoBytes = 12;
 
-bool ValidBitCount(int bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8 || (bits > 8 && bits <= 32); }
+bool ValidBitCount(int bits) {
+  return bits == 1 || bits == 2 || bits == 4 || bits == 8 || (bits > 8 && bits <= 32);
+}
 
 // Each compression goes with its own bit counts.
 bool CompressionFits(std::uint32_t compression, int bits) {
@@ -61,7 +63,8 @@ Result ReadBmpHeaders(ByteReader& file, BmpInfo& info) {
     return ResultFileIoError;
   }
   info.topDown = height < 0;
-  if (info.topDown && info.compression != BmpPlain && info.compression != BmpBitFields) return ResultFileIoError;
+  if (info.topDown && info.compression != BmpPlain && info.compression != BmpBitFields)
+    return ResultFileIoError;
   if (height < -0x7FFFFFFF) return ResultFileIoError;
   info.height = static_cast<std::int32_t>(info.topDown ? -height : height);
   info.headersEnd = kFileHeaderBytes + info.infoSize;

@@ -21,7 +21,7 @@ struct BmpInfo {
   int bitsPerPixel = 0;
   std::uint32_t compression = BmpPlain;
   std::uint32_t dataOffset = 0;  // as stored; 0 means right after the headers
-  std::uint64_t headersEnd = 0;   // grows as each stage reads its part
+  std::uint64_t headersEnd = 0;  // grows as each stage reads its part
   // Indexed files: 2^bits entries as 0x00BBGGRR (red in the low byte).
   int paletteEntries = 0;
   std::array<std::uint32_t, 256> palette{};

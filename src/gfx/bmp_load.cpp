@@ -47,7 +47,8 @@ Result ConvertRows(std::span<const std::uint8_t> bytes, const BmpInfo& info, con
   const std::int64_t height = info.height;
   std::int64_t rowsPresent = 0;
   if (offset <= bytes.size() && bytes.size() - offset >= pixelBytes) {
-    rowsPresent = std::int64_t(std::min<std::uint64_t>((bytes.size() - offset - pixelBytes) / stride + 1, height));
+    rowsPresent =
+        std::int64_t(std::min<std::uint64_t>((bytes.size() - offset - pixelBytes) / stride + 1, height));
   }
   const int pixels = std::min(info.width, target.width);
   const std::int64_t first = info.topDown ? 0 : std::max<std::int64_t>(0, height - target.height);

@@ -100,8 +100,8 @@ void FillPaletteTables(const BmpInfo& info, PixelTables& t) {
     const std::uint32_t green = (bgr >> 8) & 0xFF;
     const std::uint32_t blue = (bgr >> 16) & 0xFF;
     t.argb[i] = 0xFF000000u | (red << 16) | (green << 8) | blue;
-    t.rgb565[i] = static_cast<std::uint16_t>((ScaleChannel(red, 8, 5) << 11) | (ScaleChannel(green, 8, 6) << 5) |
-                                             ScaleChannel(blue, 8, 5));
+    t.rgb565[i] = static_cast<std::uint16_t>((ScaleChannel(red, 8, 5) << 11) |
+                                             (ScaleChannel(green, 8, 6) << 5) | ScaleChannel(blue, 8, 5));
   }
 }
 
@@ -115,7 +115,8 @@ void FillChannel(std::uint32_t mask, ChannelPlace place, PixelTables::Channel& c
     bits = 8;
   }
   ch.mask = (1u << bits) - 1;
-  for (std::uint32_t v = 0; v <= ch.mask; ++v) ch.placed[v] = ScaleChannel(v, bits, place.bits) << place.position;
+  for (std::uint32_t v = 0; v <= ch.mask; ++v)
+    ch.placed[v] = ScaleChannel(v, bits, place.bits) << place.position;
 }
 
 template <typename Out>
@@ -149,22 +150,20 @@ RowConverter ChooseIndexed(const BmpInfo& info, int targetBytesPerPixel, PixelTa
 RowConverter ChooseMasked(const BmpInfo& info, int targetBytesPerPixel, PixelTables& t) {
   const int fileBytes = (info.bitsPerPixel + 7) / 8;
   const auto& m = info.masks;
-  const bool defaultColours = m[0] == kDefaultMasks32[0] && m[1] == kDefaultMasks32[1] && m[2] == kDefaultMasks32[2];
+  const bool defaultColours =
+      m[0] == kDefaultMasks32[0] && m[1] == kDefaultMasks32[1] && m[2] == kDefaultMasks32[2];
   if (targetBytesPerPixel == 2) {
     for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces16[c], t.channels[c]);
-    t.channelCount = 3;
     return MaskedFor<3, std::uint16_t>(fileBytes);
   }
   if (fileBytes == 3 && defaultColours) return BgrToArgb;
   if (fileBytes == 4 && defaultColours && m[3] == kDefaultMasks32[3]) return CopyArgb;
   for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces32[c], t.channels[c]);
-  t.channelCount = 3;
   // Only files of more than 24 bits carry alpha; without an alpha mask it is 0.
   if (info.bitsPerPixel <= 24) {
     t.constantBits = 0xFF000000u;
   } else if (m[3] != 0) {
     FillChannel(m[3], kPlaces32[3], t.channels[3]);
-    t.channelCount = 4;
     return MaskedFor<4, std::uint32_t>(fileBytes);
   }
   return MaskedFor<3, std::uint32_t>(fileBytes);
@@ -182,7 +181,8 @@ Result DecodeRleInto(ByteReader& data, const BmpInfo& info, const Surface& targe
   // y counts rows from the bottom of the picture, as the codes do.
   auto store = [&](int x, int y, unsigned index) {
     const int row = height - 1 - y;
-    if (row < target.height && x < visibleWidth) reinterpret_cast<Out*>(target.Row(row))[x] = Lookup<Out>(index, t);
+    if (row < target.height && x < visibleWidth)
+      reinterpret_cast<Out*>(target.Row(row))[x] = Lookup<Out>(index, t);
   };
 
   int x = 0;

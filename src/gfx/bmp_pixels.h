@@ -23,7 +23,6 @@ struct PixelTables {
     std::array<std::uint32_t, 256> placed{};
   };
   std::array<Channel, 4> channels{};
-  int channelCount = 0;
   std::uint32_t constantBits = 0;  // ORed into every pixel (an alpha the file lacks)
 };
 

@@ -37,9 +37,9 @@ bool HasBmpExtension(std::string_view fileName) {
 
 OutputForm ChooseForm(const Surface& source, int requestedBits) {
   OutputForm form;
-  form.bits = source.bytesPerPixel == 1 && requestedBits <= 8 ? 8
+  form.bits = source.bytesPerPixel == 1 && requestedBits <= 8    ? 8
               : source.bytesPerPixel == 4 && requestedBits != 24 ? 32
-                                                                  : 24;
+                                                                 : 24;
   form.paletteEntries = form.bits == 8 ? 256 : 0;
   form.rowBytes = std::uint32_t((std::uint64_t(source.width) * form.bits / 8 + 3) & ~std::uint64_t(3));
   form.dataOffset = kFileHeaderBytes + kInfoHeaderBytes + 4 * form.paletteEntries;

@@ -37,7 +37,8 @@ enum PutMode : int { PutTrans = 0, PutPset = 1 };
 // filled with the transparent colour; a given colour is an index at 1 byte,
 // 0xRRGGBB converted to 5-6-5 at 2 bytes and used as it stands at 4 bytes.
 // nullptr (result 1 or 4) when no screen is open or the size is not positive.
-ImageBuffer* ImageCreate(int width, int height, std::uint32_t color = 0, int depth = 0, bool colorGiven = false);
+ImageBuffer* ImageCreate(int width, int height, std::uint32_t color = 0, int depth = 0,
+                         bool colorGiven = false);
 // Frees an image from ImageCreate; nullptr is ignored.
 void ImageDestroy(ImageBuffer* image);
 

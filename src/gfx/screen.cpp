@@ -155,17 +155,18 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
 
   ScreenState& screen = *s;
   openScreen = std::move(s);
+  // Everything the display thread may read is ready before the back end starts it.
+  if (screen.depth <= 8) ApplyDefaultPalette(screen);
+  DrawContext& ctx = CurrentContext();
+  ResetText(screen, ctx.foreground, ctx.background);
+  for (const Page& page : screen.pages) FillPage(screen, page, ctx.background);
+
   screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
                                     screen.depth < 8 ? 8 : screen.depth, refresh, flags);
   if (!screen.driver) {
     openScreen.reset();
     return 1;
   }
-
-  if (screen.depth <= 8) ApplyDefaultPalette(screen);
-  DrawContext& ctx = CurrentContext();
-  ResetText(screen, ctx.foreground, ctx.background);
-  for (const Page& page : screen.pages) FillPage(screen, page, ctx.background);
 
   if (!closeRegistered) {
     closeRegistered = true;

@@ -1,12 +1,12 @@
 #include "gfx/whole_file.h"
 
-#include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <string>
 #include <utility>
 

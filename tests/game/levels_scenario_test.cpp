@@ -66,7 +66,8 @@ TEST_F(Levels, TenPointsAtLevel1ShowTheNoticeAtTheEndOfTheNextFrame) {
 }
 
 TEST_F(Levels, AScoreAtALimitRaisesNothingOneMorePointDoes) {
-  for (auto [level, limit] : {std::pair{1, 9}, {2, 19}, {3, 49}, {4, 99}, {5, 199}, {6, 349}, {7, 524}, {8, 774}}) {
+  for (auto [level, limit] :
+       {std::pair{1, 9}, {2, 19}, {3, 49}, {4, 99}, {5, 199}, {6, 349}, {7, 524}, {8, 774}}) {
     s.level = level;
     s.points = limit;
     CheckLevelUp(s);
@@ -82,13 +83,13 @@ TEST_F(Levels, ALoadedLevel1With800PointsShowsEightNoticesInOneFrame) {
   s.points = 800;
   scenario.RunFrames(1);
   EXPECT_EQ(notices, (std::vector<std::string>{"800 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "802 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "806 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "811 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "816 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "822 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "829 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
-                                              "837 Punkte erreicht: Ein Leben hinzugef\x81gt!!!"}));
+                                               "802 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "806 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "811 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "816 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "822 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "829 Punkte erreicht: Ein Leben hinzugef\x81gt!!!",
+                                               "837 Punkte erreicht: Ein Leben hinzugef\x81gt!!!"}));
   EXPECT_EQ(scenario.LastFrame().level, 9);
   EXPECT_EQ(scenario.LastFrame().lives, 3 + 8);
   EXPECT_EQ(scenario.LastFrame().points, 846);
@@ -129,7 +130,8 @@ TEST_F(Screenshots, HoldingSWritesTheScreenAndNamesTheFileInTheMessage) {
   scenario.HoldKey(scancode::kS, 1);
   scenario.RunFrames(1);
   EXPECT_EQ(scenario.FilesWritten(), (std::vector<std::string>{"screenshots/screen12-07-2026-9-5-3.bmp"}));
-  EXPECT_EQ(std::filesystem::file_size(scenario.Folder() / "screenshots/screen12-07-2026-9-5-3.bmp"), 1228854u);
+  EXPECT_EQ(std::filesystem::file_size(scenario.Folder() / "screenshots/screen12-07-2026-9-5-3.bmp"),
+            1228854u);
   EXPECT_EQ(scenario.LastFrame().message,
             "Bildschirm als 'screen12-07-2026-9-5-3.bmp' in '/screenshots/' gespeichert");
   EXPECT_EQ(scenario.LastFrame().sleepsMs, (std::vector<int>{2, 1, 50, 50}));

@@ -136,7 +136,9 @@ TEST_F(Objects, ANewGameSetsItsFieldsAndKeepsTheRest) {
 // LoadBitmapAsset on files the test writes into the scenario's folder.
 class Assets : public Objects {
  protected:
-  static std::uint32_t Pattern(int x, int y) { return std::uint32_t(x * 6) << 16 | std::uint32_t(y * 6) << 8 | 0x33; }
+  static std::uint32_t Pattern(int x, int y) {
+    return std::uint32_t(x * 6) << 16 | std::uint32_t(y * 6) << 8 | 0x33;
+  }
 
   // A 24-bit BMP of `width` x `height` with the header's height field set to `storedHeight`.
   void WriteFile(const char* name, int width, int height, int storedHeight) {

@@ -61,6 +61,8 @@ TEST_F(Round, ANewObjectReachesTheCatchLineAfter385198Or135FallSteps) {
   EXPECT_EQ(FramesUntilCaught(scenario, 3), 2 * 198);
   s.stones = 0;
   EXPECT_EQ(FramesUntilCaught(scenario, 4), 2 * 135);
+  s.stones = 0;
+  EXPECT_EQ(FramesUntilCaught(scenario, 9), 2 * 135);
 }
 
 TEST_F(Round, AStoneAtTheCatchersRightEdgeIsCaught) {

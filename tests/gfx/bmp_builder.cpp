@@ -94,7 +94,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 }
 
 std::uint32_t LittleEndian32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-  return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) | (std::uint32_t(bytes[offset + 3]) << 24);
+  return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) |
+         (std::uint32_t(bytes[offset + 3]) << 24);
 }
 
 }  // namespace rt::test

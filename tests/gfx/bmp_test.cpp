@@ -1,7 +1,6 @@
 #include "gfx/bmp.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <csignal>
@@ -23,7 +22,9 @@ using test::WriteBytes;
 
 // A colour that differs per channel, row and column, so swapped channels or
 // rows show: red from x, green from y, blue from both.
-std::uint32_t Colour(int x, int y) { return (std::uint32_t(x * 6) << 16) | (std::uint32_t(y * 12) << 8) | ((x + 3 * y) & 0xFF); }
+std::uint32_t Colour(int x, int y) {
+  return (std::uint32_t(x * 6) << 16) | (std::uint32_t(y * 12) << 8) | ((x + 3 * y) & 0xFF);
+}
 
 // 256 distinct palette colours (0xRRGGBB).
 std::vector<std::uint32_t> RainbowPalette() {
@@ -220,7 +221,8 @@ TEST_F(BloadTest, LargerPicturesAreClippedToTheTarget) {
 
 TEST_F(BloadTest, SmallerPicturesFillTheTopLeftAndKeepTheRest) {
   ImagePtr image = Load(Picture24(10, 5).Build(), 40, 20);
-  ExpectPixels(image.get(), [](int x, int y) { return x < 10 && y < 5 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+  ExpectPixels(image.get(),
+               [](int x, int y) { return x < 10 && y < 5 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
 }
 
 TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
@@ -311,8 +313,8 @@ TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {
   EXPECT_EQ(PaletteDriver::entries[1], (std::array<int, 4>{1, 0x40, 0x50, 0x60}));
   // Entries past the file's 16 keep the screen's default palette.
   const std::uint32_t kept = Screen()->palette[20];
-  EXPECT_EQ(PaletteDriver::entries[20], (std::array<int, 4>{20, int(kept & 0xFF), int((kept >> 8) & 0xFF),
-                                                            int(kept >> 16)}));
+  EXPECT_EQ(PaletteDriver::entries[20],
+            (std::array<int, 4>{20, int(kept & 0xFF), int((kept >> 8) & 0xFF), int(kept >> 16)}));
 }
 
 // Run-length data for a 6 x 4 picture, bottom row first.
@@ -326,7 +328,7 @@ TEST_F(BloadTest, RunLengthEightBitCodesIncludingDeltaSkips) {
   b.pixelData = {
       3, 10, 0, 3, 20, 21, 22, 0,  // bottom row: run of three 10s, absolute 20 21 22 (padded)
       0, 0,                        // end of line
-      0, 2, 2, 1,                  // delta: two right, one up (row 1 is skipped from there)
+      0, 2,  2, 1,                 // delta: two right, one up (row 1 is skipped from there)
       2, 30, 0, 0,                 // row 2 from x 2: 30 30, end of line
       6, 40, 0, 1,                 // top row: six 40s, end of bitmap
   };
@@ -350,9 +352,9 @@ TEST_F(BloadTest, RunLengthFourBitCodesAlternateNibbles) {
   b.compression = 2;
   b.palette = RainbowPalette();
   b.pixelData = {
-      5, 0x12, 0, 0,            // bottom row: 1 2 1 2 1, end of line
-      0, 5, 0x34, 0x56, 0x70, 0,  // top row: absolute 3 4 5 6 7 (three bytes, padded to four)
-      2, 0x99, 0, 1,            // then 9 9, end of bitmap
+      5, 0x12, 0,    0,              // bottom row: 1 2 1 2 1, end of line
+      0, 5,    0x34, 0x56, 0x70, 0,  // top row: absolute 3 4 5 6 7 (three bytes, padded to four)
+      2, 0x99, 0,    1,              // then 9 9, end of bitmap
   };
   ImagePtr image = Load(b.Build(), 7, 2);
   const auto c = [&](int i) { return 0xFF000000u | b.palette[i]; };
@@ -461,7 +463,8 @@ TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
   EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
-  ExpectPixels(loaded.get(), [&](int x, int y) { return 0xFF000000u | Pixel(ImageSurface(original.get()), x, y); });
+  ExpectPixels(loaded.get(),
+               [&](int x, int y) { return 0xFF000000u | Pixel(ImageSurface(original.get()), x, y); });
 }
 
 TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "gfx/image.h"
 #include "gfx/screen.h"
@@ -15,7 +15,9 @@
 namespace rt::test {
 
 // A 4-byte pixel of a surface.
-inline std::uint32_t& Pixel(const Surface& s, int x, int y) { return reinterpret_cast<std::uint32_t*>(s.Row(y))[x]; }
+inline std::uint32_t& Pixel(const Surface& s, int x, int y) {
+  return reinterpret_cast<std::uint32_t*>(s.Row(y))[x];
+}
 
 // The game's screen (640 x 480, 32 bits, 2 pages) on the null back end, and
 // a fresh folder for files.

@@ -122,7 +122,8 @@ Scenario::Scenario() {
   rt::SetClock(&clock_);
   clock_.onSleep = [this](int delayMs) { SleepHappened(delayMs); };
   rt::SetDriverList({rt::test::ScriptedDriver::Entry()});
-  if (rt::ScreenMode(kScreenMode, 32, 2, 0, 0) != 0) throw std::runtime_error("the scripted screen did not open");
+  if (rt::ScreenMode(kScreenMode, 32, 2, 0, 0) != 0)
+    throw std::runtime_error("the scripted screen did not open");
   state_.catcherImage = LoadBitmapAsset(kCatcherPicture);
   SetFrameHook([this](GameState& state) { return FrameStarts(state); });
 }
@@ -259,8 +260,8 @@ const std::vector<std::string>& Scenario::Titles() { return Driver().Titles(); }
 
 std::vector<std::string> Scenario::FilesWritten() const {
   static const std::vector<std::string_view> pictures = {
-      kIntroPicture, kBackgroundPicture, kCatcherPicture, kWhiteStonePicture,
-      kBlackStonePicture, kHeartPicture, kMoneyPicture, kUfoPicture};
+      kIntroPicture,      kBackgroundPicture, kCatcherPicture, kWhiteStonePicture,
+      kBlackStonePicture, kHeartPicture,      kMoneyPicture,   kUfoPicture};
   std::vector<std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
     if (!entry.is_regular_file()) continue;

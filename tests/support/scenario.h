@@ -52,7 +52,7 @@ struct FrameRecord {
   int mouseControl = 0;
   int pauseRequested = 0;
   int mouseWheel = 0;
-  std::string message;       // code page 437
+  std::string message;        // code page 437
   std::vector<int> sleepsMs;  // every clock sleep of the frame, in order
   int SleptMs() const;
 };

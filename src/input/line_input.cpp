@@ -1,0 +1,203 @@
+#include "input/line_input.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "gfx/screen.h"
+#include "gfx/text.h"
+#include "input/clock.h"
+#include "input/keyboard.h"
+#include "rt/file_channels.h"
+
+namespace rt {
+
+namespace {
+
+constexpr int kWaitMs = 25;
+constexpr int kTabWidth = 8;
+constexpr char kCursorMark = '\xFF';
+
+enum KeyCode : int {
+  kBackspace = 8,
+  kTab = 9,
+  kCtrlEnter = 10,
+  kEnter = 13,
+  kEscape = 27,
+  kHome = 0x47FF,
+  kUp = 0x48FF,
+  kLeft = 0x4BFF,
+  kRight = 0x4DFF,
+  kEnd = 0x4FFF,
+  kDown = 0x50FF,
+  kDelete = 0x53FF,
+};
+
+// Waits for a typed key; its code (second byte * 256 + 255 for a two-byte one).
+int WaitForKey() {
+  for (;;) {
+    while (!KeyHit()) ActiveClock().Sleep(kWaitMs);
+    const std::string key = Inkey();
+    if (key.size() == 1) return static_cast<unsigned char>(key[0]);
+    if (key.size() == 2) return (static_cast<unsigned char>(key[1]) << 8) | 0xFF;
+  }
+}
+
+void Beep() {
+  ScreenLock();
+  Screen()->driver->Beep();
+  ScreenUnlock(1, 0);
+}
+
+// The line on the console grid. Cells are numbered row * columns + column
+// over the whole grid; the line's cells follow each other from `start_`,
+// wrapping at the last column. When the screen scrolls, `start_` moves up
+// a row (and may leave the grid at the top).
+class LineEditor {
+ public:
+  explicit LineEditor(const ScreenState& screen)
+      : text_(screen.text), columns_(screen.textColumns), cellCount_((screen.text.viewLastRow + 1) * columns_) {
+    start_ = CursorCell();
+  }
+
+  std::string Run() {
+    for (;;) {
+      ShowCursorMark();
+      const int code = WaitForKey();
+      RestoreCell();
+      if (code == kEnter || code == kCtrlEnter) break;
+      Act(code);
+    }
+    PlaceCursor(int(line_.size()));
+    return line_;
+  }
+
+ private:
+  void Act(int code) {
+    const int length = int(line_.size());
+    switch (code) {
+      case kBackspace:
+        if (pos_ > 0) {
+          PlaceCursor(--pos_);
+          Erase();
+        }
+        break;
+      case kTab:
+        Insert(std::string(kTabWidth - pos_ % kTabWidth, ' '));
+        break;
+      case kEscape:
+        Clear();
+        break;
+      case kHome:
+        PlaceCursor(pos_ = 0);
+        break;
+      case kEnd:
+        PlaceCursor(pos_ = length);
+        break;
+      case kLeft:
+        if (pos_ > 0) PlaceCursor(--pos_);
+        break;
+      case kRight:
+        if (pos_ < length) PlaceCursor(++pos_);
+        break;
+      case kUp:
+        if (pos_ >= columns_) PlaceCursor(pos_ -= columns_);
+        break;
+      case kDown:
+        if (length >= pos_ + columns_) PlaceCursor(pos_ += columns_);
+        break;
+      case kDelete:
+        if (pos_ == length) {
+          Beep();
+        } else {
+          Erase();
+        }
+        break;
+      default:
+        if (code >= 32 && code <= 255) Insert(std::string(1, char(code)));
+    }
+  }
+
+  void Insert(const std::string& characters) {
+    line_.insert(std::size_t(pos_), characters);
+    PrintFrom(pos_, std::string_view(line_).substr(std::size_t(pos_)));
+    pos_ += int(characters.size());
+    PlaceCursor(pos_);
+  }
+
+  // Removes the character at the cursor and closes the gap on screen.
+  void Erase() {
+    line_.erase(std::size_t(pos_), 1);
+    PrintFrom(pos_, line_.substr(std::size_t(pos_)) + ' ');
+    PlaceCursor(pos_);
+  }
+
+  void Clear() {
+    pos_ = 0;
+    if (!line_.empty()) PrintFrom(0, std::string(line_.size(), ' '));
+    line_.clear();
+    PlaceCursor(0);
+  }
+
+  // The cursor mark is a line across the bottom of the cursor's cell.
+  void ShowCursorMark() {
+    Print(std::string_view(&kCursorMark, 1), false);
+    PlaceCursor(pos_);
+  }
+
+  void RestoreCell() {
+    Print(pos_ < int(line_.size()) ? line_.substr(std::size_t(pos_), 1) : " ", false);
+    PlaceCursor(pos_);
+  }
+
+  // Prints the bytes from line position `from` on and notes any scrolling.
+  void PrintFrom(int from, std::string_view bytes) {
+    PlaceCursor(from);
+    const int expected = start_ + from + int(bytes.size());
+    Print(bytes, false);
+    start_ -= expected - CursorCell();
+  }
+
+  // Puts the text cursor on the cell of line position `at`. A cell below the
+  // grid is reached by a line break at the bottom-right cell, which scrolls.
+  void PlaceCursor(int at) {
+    while (start_ + at >= cellCount_) {
+      Locate(cellCount_ / columns_, columns_);
+      Print("", true);
+      Print("", false);  // the break waits at the bottom until output follows
+      start_ -= columns_;
+    }
+    const int cell = std::max(start_ + at, 0);
+    Locate(cell / columns_ + 1, cell % columns_ + 1);
+  }
+
+  // The cursor's cell; a line end waiting at the bottom counts as the cell after it.
+  int CursorCell() const { return text_.cursorRow * columns_ + text_.cursorColumn + (text_.pendingNewline ? 1 : 0); }
+
+  const TextState& text_;
+  const int columns_;
+  const int cellCount_;
+  int start_ = 0;
+  int pos_ = 0;
+  std::string line_;
+};
+
+std::string ReadStandardInput() {
+  std::string line;
+  std::getline(std::cin, line);
+  return line;
+}
+
+}  // namespace
+
+std::string InputLine(std::string_view prompt, bool addQuestionMark, bool addNewline) {
+  SetInputText({});
+  if (!prompt.empty()) Print(prompt, false);
+  if (addQuestionMark) Print("? ", false);
+  ScreenState* screen = Screen();
+  std::string line = screen ? LineEditor(*screen).Run() : ReadStandardInput();
+  if (addNewline && screen) Print("", true);
+  SetInputText(line);
+  return line;
+}
+
+}  // namespace rt

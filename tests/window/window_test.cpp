@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "gfx/screen.h"
+#include "input/key_queue.h"
+#include "input/keyboard.h"
+#include "input/mouse.h"
+#include "rt/codepage.h"
+#include "rt/result.h"
+#include "window/x_display.h"
+
+namespace rt {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Geometry;
+using test::RootPixel;
+using test::Shell;
+using test::WaitFor;
+
+constexpr std::uint32_t kRed = 0xFF2010;
+constexpr std::uint32_t kBlue = 0x1030E0;
+
+bool WindowActive() {
+  ScreenLock();
+  const bool active = TheMouse().windowActive;
+  ScreenUnlock(1, 0);
+  return active;
+}
+
+// Fills rows first..last of the visible page, the caller holding the lock.
+void FillRows(int first, int last, std::uint32_t colour) {
+  Surface s = ScreenSurface();
+  for (int y = first; y <= last; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(s.Row(y));
+    for (int x = 0; x < s.width; ++x) row[x] = 0xFF000000u | colour;
+  }
+}
+
+std::string TakeKey() {
+  if (!WaitFor([] { return KeyHit(); })) return "(none)";
+  return Inkey();
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv(kDriverOverrideVariable);
+    SetDriverList({});
+    TheKeyQueue().Clear();
+    WindowTitle(Windows1252("Menü | Morvanta"));
+    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    ASSERT_EQ(Screen()->driver->Name(), "SDL");
+    ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
+    ASSERT_TRUE(WaitFor(WindowActive)) << "the new window should get the keyboard focus";
+    origin = Geometry(window);
+  }
+  void TearDown() override {
+    Shell("xdotool keyup Shift_L Shift_R Alt_L Return Left a mouseup 1 2>/dev/null");
+    ScreenClose();
+    TheKeyQueue().Clear();
+  }
+
+  std::string Xdotool(const std::string& arguments) { return Shell("xdotool " + arguments + " 2>&1"); }
+  void PointerTo(int x, int y) {
+    Xdotool("mousemove " + std::to_string(origin.x + x) + " " + std::to_string(origin.y + y));
+  }
+  bool ShowsAt(int x, int y, std::uint32_t colour) { return RootPixel(origin.x + x, origin.y + y) == colour; }
+
+  unsigned long window = 0;
+  test::WindowGeometry origin;
+};
+
+TEST_F(WindowTest, OpensCentredWithTheScreenSizeAndTheTitle) {
+  EXPECT_EQ(origin.width, 640);
+  EXPECT_EQ(origin.height, 480);
+  EXPECT_EQ(origin.x, (1280 - 640) / 2);
+  EXPECT_EQ(origin.y, (1024 - 480) / 2);
+  EXPECT_EQ(test::WindowName(window), "Menü | Morvanta");
+
+  WindowTitle(Windows1252("Highscore gelöscht | Morvanta"));
+  EXPECT_TRUE(WaitFor([&] { return test::WindowName(window) == "Highscore gelöscht | Morvanta"; }))
+      << test::WindowName(window);
+}
+
+TEST_F(WindowTest, HeldKeyReadsThroughMultikeyAndQueuesItsCode) {
+  Xdotool("keydown Left");
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == -1; }));
+  EXPECT_EQ(TakeKey(), std::string("\xFF\x4B", 2));
+  Xdotool("keyup Left");
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == 0; }));
+
+  Xdotool("keydown a");
+  EXPECT_TRUE(WaitFor([] { return Multikey(30) == -1; }));
+  EXPECT_EQ(TakeKey(), "a");
+  Xdotool("keyup a");
+
+  Xdotool("keydown Shift_R");
+  EXPECT_TRUE(WaitFor([] { return Multikey(42) == -1 && Multikey(54) == -1; }));
+  Xdotool("keyup Shift_R");
+  EXPECT_TRUE(WaitFor([] { return Multikey(42) == 0 && Multikey(54) == 0; }));
+}
+
+TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
+  Xdotool("key Return BackSpace Tab Escape F1 Delete");
+  EXPECT_EQ(TakeKey(), "\r");
+  EXPECT_EQ(TakeKey(), "\b");
+  EXPECT_EQ(TakeKey(), "\t");
+  EXPECT_EQ(TakeKey(), "\x1B");
+  EXPECT_EQ(TakeKey(), std::string("\xFF\x3B", 2));
+  EXPECT_EQ(TakeKey(), std::string("\xFF\x53", 2));
+}
+
+TEST_F(WindowTest, TypedUmlautsArriveAsCodePage437) {
+  ASSERT_TRUE(test::BindSpareKey("udiaeresis"));
+  ASSERT_TRUE(test::BindSpareKey("ssharp"));
+  Xdotool("type 'üß'");
+  EXPECT_EQ(TakeKey(), "\x81");
+  EXPECT_EQ(TakeKey(), "\xE1");
+}
+
+TEST_F(WindowTest, CloseRequestQueuesTheCloseCodeAndTheWindowStays) {
+  test::SendCloseRequest(window);
+  EXPECT_EQ(TakeKey(), std::string("\xFFk", 2));
+  EXPECT_TRUE(test::WindowExists(window));
+  EXPECT_NE(Screen(), nullptr);
+}
+
+TEST_F(WindowTest, DragPastTheEdgeFailsOutsideAndResumesInside) {
+  PointerTo(100, 120);
+  int x = 0, y = 0, wheel = 0, buttons = 0, clipped = 0;
+  ASSERT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons, &clipped) == ResultOk && x == 100; }));
+  EXPECT_EQ(y, 120);
+  EXPECT_EQ(buttons, 0);
+
+  Xdotool("mousedown 1");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons) == ResultOk && buttons == kButtonLeft; }));
+  Xdotool("mousemove 5 5");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons, &clipped) == ResultIllegalCall; }));
+  EXPECT_EQ(x, -1);
+  EXPECT_EQ(buttons, -1);
+  EXPECT_EQ(clipped, -1);
+  EXPECT_EQ(LastResult(), ResultIllegalCall);
+
+  PointerTo(300, 200);
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons) == ResultOk && x == 300; }));
+  EXPECT_EQ(buttons, kButtonLeft);
+  Xdotool("mouseup 1");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons) == ResultOk && buttons == 0; }));
+}
+
+TEST_F(WindowTest, WheelCountsOneStepPerNotch) {
+  PointerTo(50, 50);
+  int x = 0, y = 0, start = 0;
+  ASSERT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &start) == ResultOk; }));
+  Xdotool("click --repeat 3 5");
+  int wheel = 0;
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel) == ResultOk && wheel == start - 3; })) << wheel;
+  Xdotool("click 4");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel) == ResultOk && wheel == start - 2; })) << wheel;
+}
+
+TEST_F(WindowTest, SetMouseMovesThePointerInScreenPixels) {
+  ASSERT_EQ(SetMouse(1000, 50, 0, -1), ResultOk);
+  const std::string expected = "x:" + std::to_string(origin.x + 639) + " y:" + std::to_string(origin.y + 50);
+  EXPECT_TRUE(WaitFor([&] { return Xdotool("getmouselocation").rfind(expected, 0) == 0; }))
+      << Xdotool("getmouselocation");
+  int x = 0, y = 0;
+  EXPECT_EQ(GetMouse(&x, &y), ResultOk);
+  EXPECT_EQ(x, 639);
+  EXPECT_EQ(y, 50);
+}
+
+TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
+  ASSERT_TRUE(WaitFor([&] { return ShowsAt(10, 105, 0x000000); }));
+  ScreenLock();
+  ScreenLock();
+  FillRows(100, 109, kRed);
+  ScreenUnlock(100, 109);
+  // The display thread cannot present while the lock is held; let it try a
+  // few cycles to make sure nothing leaks out.
+  std::this_thread::sleep_for(60ms);
+  EXPECT_TRUE(ShowsAt(10, 105, 0x000000));
+  ScreenUnlock(1, 0);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(10, 105, kRed); }));
+  EXPECT_TRUE(ShowsAt(639, 109, kRed));
+  EXPECT_TRUE(ShowsAt(10, 110, 0x000000));
+}
+
+class FullScreenTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(windowManager.Ready());
+    WindowTest::SetUp();
+  }
+  test::WindowManager windowManager;
+};
+
+TEST_F(FullScreenTest, AltEnterTogglesFullScreenAndBack) {
+  ScreenLock();
+  FillRows(0, 0, kBlue);
+  FillRows(479, 479, kRed);
+  ScreenUnlock(0, 479);
+  ASSERT_TRUE(WaitFor([&] { return ShowsAt(0, 479, kRed); }));
+
+  Xdotool("key alt+Return");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 1280; })) << Geometry(window).width;
+  // Scaled by 2 and centred: 1024 - 960 leaves 32 black rows above and below.
+  EXPECT_TRUE(WaitFor([] { return RootPixel(0, 32) == kBlue && RootPixel(1279, 991) == kRed; }));
+  EXPECT_EQ(RootPixel(640, 31), 0x000000u);
+  EXPECT_EQ(RootPixel(640, 992), 0x000000u);
+
+  Xdotool("key alt+Return");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640; }));
+  origin = Geometry(window);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(0, 0, kBlue) && ShowsAt(639, 479, kRed); }));
+
+  EXPECT_FALSE(KeyHit()) << "the switch's Enter must not be queued";
+  EXPECT_EQ(Multikey(28), 0);
+}
+
+// A signal ends a program with an open window as it ends any other.
+TEST(WindowSignals, InterruptEndsTheProgramPromptly) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (ScreenMode(18, 32, 1, 0, 0) != 0) _exit(3);
+    for (;;) pause();
+  }
+  ASSERT_TRUE(WaitFor([&] {
+    return !Shell("xdotool search --onlyvisible --pid " + std::to_string(child) + " 2>/dev/null").empty();
+  }));
+  kill(child, SIGINT);
+  int status = 0;
+  EXPECT_TRUE(WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; }));
+  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+}
+
+}  // namespace
+}  // namespace rt

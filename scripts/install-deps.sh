@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev liballegro4-dev
-  xvfb xauth xdotool x11-utils imagemagick openbox weston libxtst-dev
+  xvfb xauth xdotool x11-utils imagemagick libxtst-dev openbox weston
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -36,6 +36,8 @@ class FuzzInput {
 // exit.
 std::string ScratchFile(std::string_view name);
 void WriteScratchFile(const std::string& path, std::string_view bytes);
+// A file's bytes; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
 
 // A broken property is a finding: say which and stop the way a crash does.
 [[noreturn]] void FuzzFailure(const char* what);

@@ -37,6 +37,7 @@ void GameHarness::Reset() {
   rt::TheKeyQueue().Clear();
   rt::ResetRandom();
   for (const char* leftover : {"game.sav", "game.hsc"}) std::filesystem::remove(leftover);
+  observer_ = nullptr;
   clock_ = std::make_unique<rt::VirtualClock>();
   clock_->onSleep = [this](int delayMs) { Slept(delayMs); };
   rt::SetClock(clock_.get());
@@ -52,12 +53,14 @@ void GameHarness::Progress() {
   woken_ = false;
 }
 
-void GameHarness::Slept(int) {
+void GameHarness::Slept(int delayMs) {
+  if (observer_) observer_(delayMs);
   const long long waitedMs = clock_->SleptMs() - progressAtMs_;
   if (waitedMs > kHangAfterMs) rt::fuzz::FuzzFailure("the game waited ten virtual minutes after a key");
   if (waitedMs > kWakeAfterMs && !woken_) {
     woken_ = true;
     Driver().Type(' ');
+    Driver().Type(13);
   }
 }
 

@@ -13,9 +13,9 @@ namespace game::fuzz {
 // starts from Fresh(): a newly opened screen (so the driver's records start
 // empty), a new clock, no keys, no open files.
 //
-// A wait that lasts long in virtual time is woken with a typed Space (every
-// pause and key wait of the game ends on a key); one that outlasts ten
-// virtual minutes after that is a finding: the game hangs.
+// A wait that lasts long in virtual time is woken with a typed Space and
+// Enter (pauses and key waits end on any key, a name on Enter); one that
+// outlasts ten virtual minutes is a finding: the game hangs.
 class GameHarness {
  public:
   static GameHarness& Fresh();
@@ -24,6 +24,8 @@ class GameHarness {
   rt::VirtualClock& Clock() { return *clock_; }
   // Restarts the patience: call whenever the game makes progress (a frame).
   void Progress();
+  // Runs after every sleep of this input, before the harness's own checks.
+  void OnSleep(std::function<void(int delayMs)> observer) { observer_ = std::move(observer); }
 
  private:
   GameHarness();
@@ -31,6 +33,7 @@ class GameHarness {
   void Slept(int delayMs);
 
   std::unique_ptr<rt::VirtualClock> clock_;
+  std::function<void(int)> observer_;
   long long progressAtMs_ = 0;
   bool woken_ = false;
 };

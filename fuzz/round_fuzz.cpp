@@ -1,5 +1,6 @@
-// A parked game loaded from an arbitrary "game.sav", then up to 300 frames
-// of the round with scripted input, on the virtual clock. The input: a flags
+// A parked game loaded by the menu's load from an arbitrary "game.sav", then
+// up to 300 frames of the round with scripted input and, if the game ends,
+// the game-over screen; all on the virtual clock. The input: a flags
 // byte (bit 0: a new game ran earlier in this run, which sets the frame
 // pause), the save file's length (2 bytes) and bytes, then one byte of input
 // per frame (see ApplyFrameInput). Besides memory errors and undefined
@@ -13,6 +14,7 @@
 #include "game/game_state.h"
 #include "game/round.h"
 #include "game/scancodes.h"
+#include "game/shell.h"
 #include "game_harness.h"
 #include "gfx/screen.h"
 #include "rt/file_channels.h"
@@ -49,21 +51,6 @@ void ApplyFrameInput(GameHarness& harness, FuzzInput& script, bool& buttonDown) 
   }
 }
 
-// As the menu's load does: eight integers from "game.sav" on file number 1;
-// a first item of 0 means nothing is parked.
-bool LoadParkedGame(GameState& state) {
-  rt::FileOpen("game.sav", rt::FileModeInput, 1);
-  rt::FileInputBegin(1);
-  for (int* field : {&state.objectY, &state.catcherX, &state.points, &state.level, &state.stones,
-                     &state.objectKind, &state.lives, &state.objectX}) {
-    rt::FileInputInt(*field);
-  }
-  rt::FileClose(1);
-  if (state.objectY == 0) return false;
-  PrepareObject(state);
-  return true;
-}
-
 }  // namespace
 }  // namespace game::fuzz
 
@@ -71,12 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace game::fuzz;
   FuzzInput input(data, size);
   GameHarness& harness = GameHarness::Fresh();
-  game::GameState state;
-  state.catcherImage = game::LoadBitmapAsset(game::kCatcherPicture);
-  if (input.Byte() & 1) state.frameDelay = 4;
+  game::Shell shell;
+  shell.saveFilePath = "game.sav";
+  shell.highscoreFilePath = "game.hsc";
+  shell.state.catcherImage = game::LoadBitmapAsset(game::kCatcherPicture);
+  if (input.Byte() & 1) shell.state.frameDelay = 4;
   rt::fuzz::WriteScratchFile("game.sav", input.Take(input.U16() % 1024));
 
-  if (LoadParkedGame(state)) {
+  if (game::LoadGame(shell) == game::NextScreen::Round) {
     int frame = 0;
     bool buttonDown = false;
     game::SetFrameHook([&](game::GameState&) {
@@ -85,8 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ApplyFrameInput(harness, input, buttonDown);
       return true;
     });
-    game::GameLoop(state);
+    const game::NextScreen next = game::GameLoop(shell.state);
     game::SetFrameHook(nullptr);
+    if (next == game::NextScreen::GameOver) game::GameOver(shell);
   }
   FuzzCheck(rt::Screen()->lockCount == 0, "the round left the screen locked");
   FuzzCheck(rt::FreeFileNumber() == 1, "a file number stayed in use");

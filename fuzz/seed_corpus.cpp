@@ -205,9 +205,13 @@ std::vector<Seed> LineInputSeeds() {
            "Max\xF2\xF2\x08M\xF0\xF6\xF4\tX\x1B"
            "Eva\r"s),
       seed("wraps-and-scrolls", 1, 24, 30, prompt, std::string(120, 'a') + "\xF1\xF1\xF5\xF6\r"s),
-      seed("close-and-unknown-keys", 2, 1, 1, "", "a\xF7\xF8\x3B\xF8\x01" "b\r"s),
+      seed("close-and-unknown-keys", 2, 1, 1, "",
+           "a\xF7\xF8\x3B\xF8\x01"
+           "b\r"s),
   };
 }
+
+std::vector<Seed> HighscoreSeeds();
 
 std::string Int32(int v) {
   std::string s(4, '\0');
@@ -235,6 +239,30 @@ std::vector<Seed> TranslateKeySeeds() {
   };
 }
 
+std::vector<Seed> HighscoreSeeds() {
+  // Flags (bit 0: a game ends first), its points and stones, the file's
+  // length and bytes, then the steps: typed bytes, 0xF0 Space, 0xF1 Esc,
+  // 0xF2 Delete held, 0xF3 all keys let go.
+  const auto seed = [](std::string name, char flags, int points, int stones, const std::string& file,
+                       std::string steps) {
+    const std::string length = {char(file.size() & 0xFF), char(file.size() >> 8)};
+    return Seed{std::move(name),
+                std::string(1, flags) + Int32(points) + Int32(stones) + length + file + steps};
+  };
+  const std::string record = WrittenRecord(
+      {{false, 1530, ""}, {true, 0, "05-12-2026"}, {false, 41, ""}, {true, 0, Cp437("Jürgen")}});
+  const std::string deleted =
+      WrittenRecord({{false, 0, ""}, {true, 0, "05-12-2026"}, {false, 0, ""}, {true, 0, "-"}});
+  return {
+      seed("new-record", 1, 2000, 50, record, "Max\r\xF0"s),
+      seed("no-record-more-stones", 1, 100, 60, record, "\xF0"s),
+      seed("first-game-no-file", 1, 90, 3, "", "  Eva, Maria\r\xF1"s),
+      seed("view-then-delete", 0, 0, 0, record, "\xF2"s),
+      seed("view-after-delete", 0, 0, 0, deleted, "\xF3\xF3\xF0"s),
+      seed("damaged", 1, 5, 5, "12,\"a\"b\",x\"y,\r\n,,,\"", "\"Q\"uote\r\xF1"s),
+  };
+}
+
 }  // namespace
 
 std::vector<Seed> SeedsFor(std::string_view fuzzer) {
@@ -244,6 +272,7 @@ std::vector<Seed> SeedsFor(std::string_view fuzzer) {
   if (fuzzer == "round") return RoundSeeds();
   if (fuzzer == "bitmap_asset") return BmpForms();
   if (fuzzer == "line_input") return LineInputSeeds();
+  if (fuzzer == "highscore") return HighscoreSeeds();
   return {};
 }
 

@@ -1,5 +1,5 @@
 // The save and highscore files survive the program being killed at any
-// moment: a child process writes both records in a loop, the test kills it
+// moment: a child process writes both records in a loop, as the game does, the test kills it
 // with SIGKILL at random times, and each file must then hold a whole record,
 // the one before or a newer one, never an empty or cut one.
 #include <gtest/gtest.h>
@@ -13,7 +13,9 @@
 #include <string>
 #include <thread>
 
-#include "rt/file_channels.h"
+#include "game/game_state.h"
+#include "game/highscore.h"
+#include "game/save_file.h"
 #include "support/temp_folder.h"
 
 namespace rt {
@@ -38,19 +40,18 @@ std::string ExpectedHighscore(int g) {
   return std::to_string(g) + ",\"05-12-2026\"," + std::to_string(g % 100) + ",\"" + PlayerName(g) + "\"\r\n";
 }
 
-// As the game writes them: "game.sav" on file number 1, "game.hsc" on 2.
+// With the game's own writers.
 void WriteSave(const std::string& path, int g) {
-  FileOpen(path, FileModeOutput, 1);
-  for (int i = 0; i < kSaveItems; ++i) FileWriteInt(1, SaveItem(g, i), i + 1 == kSaveItems);
-  FileClose(1);
+  game::GameState state;
+  int i = 0;
+  for (int* field : {&state.objectY, &state.catcherX, &state.points, &state.level, &state.stones,
+                     &state.objectKind, &state.lives, &state.objectX}) {
+    *field = SaveItem(g, i++);
+  }
+  game::WriteSaveFile(path, state);
 }
 void WriteHighscore(const std::string& path, int g) {
-  FileOpen(path, FileModeOutput, 2);
-  FileWriteInt(2, g, false);
-  FileWriteString(2, "05-12-2026", false);
-  FileWriteInt(2, g % 100, false);
-  FileWriteString(2, PlayerName(g), true);
-  FileClose(2);
+  game::WriteHighscore(path, {g, "05-12-2026", g % 100, PlayerName(g)});
 }
 
 // The generation a file holds, or -1 when it is not a whole record of one.

@@ -40,6 +40,9 @@ class ScriptedDriver final : public DisplayDriver {
   // What the program did: every title the window had, in order (the one it
   // opened with first), the beeps, and the pointer moves of SetMouse.
   const std::vector<std::string>& Titles() const { return titles_; }
+  // Forgets all titles but the current one, so that a long run's record
+  // does not grow without end.
+  void ForgetTitles() { titles_.erase(titles_.begin(), titles_.end() - 1); }
   int Beeps() const { return beeps_; }
   struct Warp {
     int x, y;

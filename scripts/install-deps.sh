@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox weston
+  desktop-file-utils
 )
 
 missing=()

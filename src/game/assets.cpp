@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 
 #include "gfx/bmp.h"
 #include "rt/file_channels.h"
@@ -25,6 +27,14 @@ int ReadHeaderField(int fileNumber, long long position) {
   return static_cast<int>(value);
 }
 
+// A damaged header can claim a picture of gigabytes. No file holds pixels in
+// fewer than one bit each, so a size beyond that is not made and filled.
+bool FileCanHold(std::string_view fileName, const PictureSize& size) {
+  std::error_code error;
+  const std::uintmax_t fileBytes = std::filesystem::file_size(std::string(fileName), error);
+  return !error && std::uint64_t(size.width) * std::uint64_t(size.height) <= std::uint64_t(fileBytes) * 8;
+}
+
 PictureSize ReadPictureSize(std::string_view fileName) {
   const int fileNumber = rt::FreeFileNumber();
   rt::FileOpen(fileName, rt::FileModeInput, fileNumber);
@@ -41,6 +51,7 @@ rt::ImagePtr LoadBitmapAsset(std::string_view fileName) {
   PictureSize size = ReadPictureSize(fileName);
   // A top-down file stores its height negated; INT_MIN has no magnitude.
   if (size.height < 0 && size.height != INT_MIN) size.height = -size.height;
+  if (size.width <= 0 || size.height <= 0 || !FileCanHold(fileName, size)) return nullptr;
   rt::ImagePtr image(rt::ImageCreate(size.width, size.height));
   // Without an image Bload would load onto the screen instead.
   if (!image) return nullptr;

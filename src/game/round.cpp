@@ -45,25 +45,6 @@ std::string StatusLine(const GameState& s) {
          text::kPointsLabel + rt::StrFromInt(s.points) + text::kLevelLabel + rt::StrFromInt(s.level);
 }
 
-// The whole screen, under one lock so that no half-drawn frame is shown.
-void DrawFrame(const GameState& state) {
-  rt::ScreenLock();
-  rt::Cls();
-  DrawBackground();
-  rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
-  if (state.objectImage) {
-    rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,
-            rt::PutTrans);
-  }
-  if (state.catcherImage) {
-    rt::Put(nullptr, state.catcherX, kCatcherY, state.catcherImage.get(), rt::kOmitted, 0, 0, 0, 0,
-            rt::PutPset);
-  }
-  rt::Locate(kMessageRow, 1);
-  rt::Print(state.message);
-  rt::ScreenUnlock(-1, -1);
-}
-
 // The screen keeps the last frame, which shows "Spiel angehalten", until a key.
 void PauseIfRequested(GameState& state) {
   if (state.pauseRequested != 1) return;
@@ -145,6 +126,25 @@ NextScreen LeaveToMenu() {
 }
 
 }  // namespace
+
+// Under one lock, so that no half-drawn frame is shown.
+void DrawFrame(const GameState& state) {
+  rt::ScreenLock();
+  rt::Cls();
+  DrawBackground();
+  rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
+  if (state.objectImage) {
+    rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,
+            rt::PutTrans);
+  }
+  if (state.catcherImage) {
+    rt::Put(nullptr, state.catcherX, kCatcherY, state.catcherImage.get(), rt::kOmitted, 0, 0, 0, 0,
+            rt::PutPset);
+  }
+  rt::Locate(kMessageRow, 1);
+  rt::Print(state.message);
+  rt::ScreenUnlock(-1, -1);
+}
 
 void SetFrameHook(FrameHook hook) { TheFrameHook() = std::move(hook); }
 

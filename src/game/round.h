@@ -18,6 +18,10 @@ void SpawnObject(GameState& state);
 // catcher and loads the object's sprite (also used after loading a game).
 void PrepareObject(GameState& state);
 
+// Draws the whole screen of a frame: clear, background picture, status line,
+// object, catcher and message line.
+void DrawFrame(const GameState& state);
+
 // Plays frames until the player leaves (NextScreen::Menu) or no lives are
 // left (NextScreen::GameOver).
 NextScreen GameLoop(GameState& state);

@@ -50,9 +50,9 @@ void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std:
 
 // An image clips to its whole area; the screen to the context's view, which
 // never reaches past the page.
-ClipRect TargetClip(const Surface& s, bool isScreen) {
-  if (!isScreen) return ClipRect{0, 0, s.width, s.height};
-  const ClipRect& view = CurrentContext().clip;
+ClipRect TargetClip(const Surface& s, const ClipRect* screenView) {
+  if (!screenView) return ClipRect{0, 0, s.width, s.height};
+  const ClipRect& view = *screenView;
   const int left = std::clamp(view.left, 0, s.width);
   const int top = std::clamp(view.top, 0, s.height);
   const int right = std::clamp<long long>((long long)view.left + view.width, left, s.width);
@@ -84,12 +84,30 @@ void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp
   }
 }
 
-void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
-  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
-  for (int row = 0; row < r.height; ++row) {
-    std::memcpy(dst.Row(r.dstY + row) + std::size_t(r.dstX) * dst.bytesPerPixel,
-                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+// An image copied onto itself: rows are moved in the order that reads each
+// source row before it is overwritten, as if copied through a temporary.
+void PsetRowsWithin(const Surface& image, const CopyRect& r) {
+  const std::size_t rowBytes = std::size_t(r.width) * image.bytesPerPixel;
+  const bool upwards = r.dstY <= r.srcY;
+  for (int i = 0; i < r.height; ++i) {
+    const int row = upwards ? i : r.height - 1 - i;
+    std::memmove(image.Row(r.dstY + row) + std::size_t(r.dstX) * image.bytesPerPixel,
+                 image.Row(r.srcY + row) + std::size_t(r.srcX) * image.bytesPerPixel, rowBytes);
   }
+}
+
+void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  if (dst.pixels == src.pixels) return PsetRowsWithin(dst, r);
+  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
+  std::uint8_t* d = dst.Row(r.dstY) + std::size_t(r.dstX) * dst.bytesPerPixel;
+  const std::uint8_t* s = src.Row(r.srcY) + std::size_t(r.srcX) * src.bytesPerPixel;
+  // Whole unpadded rows on both sides make one block.
+  if (rowBytes == std::size_t(dst.pitchBytes) && rowBytes == std::size_t(src.pitchBytes)) {
+    std::memcpy(d, s, rowBytes * std::size_t(r.height));
+    return;
+  }
+  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
+    std::memcpy(d, s, rowBytes);
 }
 
 template <typename Pixel, Pixel key>
@@ -206,7 +224,7 @@ int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int 
   const long long dstX = target ? px : (long long)px + view.left;
   const long long dstY = target ? py : (long long)py + view.top;
   CopyRect r;
-  if (!ClipCopy(TargetClip(dst, !target), dstX, dstY, sx, sy, sw, sh, r)) {
+  if (!ClipCopy(TargetClip(dst, target ? nullptr : &view), dstX, dstY, sx, sy, sw, sh, r)) {
     return SetLastResult(ResultOk);
   }
 

@@ -255,6 +255,11 @@ Surface ScreenSurface() {
 }
 
 bool RoundCoordinate(double value, int& out) {
+  // Whole numbers, the usual case, need no rounding (NaN fails the range test).
+  if (value > -1e9 && value < 1e9 && double(int(value)) == value) {
+    out = int(value);
+    return true;
+  }
   if (!std::isfinite(value)) return false;
   double rounded = value > 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
   // Far outside any target: report it so nothing is drawn.

@@ -6,6 +6,8 @@
 
 #include "gfx/clip.h"
 
+#include "gfx/pixel_fill.h"
+
 namespace rt {
 
 namespace {
@@ -126,6 +128,16 @@ void DrawCellsOpaque(const Surface& surface, const BuiltinFont& font, int x, int
 }
 
 void FillRect(const Surface& surface, const ClipRect& rect, std::uint32_t color) {
+  if (surface.bytesPerPixel == 4) {
+    // Whole rows of unpadded pixels are one run: a full clear fills it at once.
+    const bool oneRun =
+        rect.left == 0 && rect.width == surface.width && surface.pitchBytes == surface.width * 4;
+    const int runs = oneRun ? 1 : rect.height;
+    const std::size_t runPixels = oneRun ? std::size_t(rect.width) * rect.height : std::size_t(rect.width);
+    for (int i = 0; i < runs; ++i)
+      FillPixels32(PixelRow<std::uint32_t>(surface, rect.top + i) + rect.left, runPixels, color);
+    return;
+  }
   WithPixelType(surface.bytesPerPixel, [&](auto tag) {
     using Pixel = decltype(tag);
     for (int y = rect.top; y < rect.top + rect.height; ++y)

@@ -1,6 +1,8 @@
 #include "rt/channel.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +43,37 @@ void SyncFolderOf(const std::string& path) {
   if (fd < 0) return;
   fsync(fd);
   close(fd);
+}
+
+// The pid in a temporary's name "<target>.tmp-<pid>-<n>", or 0 when `name`
+// is not one of `baseName`'s temporaries.
+pid_t TemporaryOwner(std::string_view name, const std::string& baseName) {
+  const std::string prefix = baseName + ".tmp-";
+  if (name.substr(0, prefix.size()) != prefix) return 0;
+  name.remove_prefix(prefix.size());
+  long long pid = 0;
+  std::size_t i = 0;
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 0x7FFFFFFF; ++i)
+    pid = pid * 10 + (name[i] - '0');
+  if (i == 0 || i >= name.size() || name[i] != '-' || pid > 0x7FFFFFFF) return 0;
+  return static_cast<pid_t>(pid);
+}
+
+// A writer killed before its rename leaves its temporary behind. Once a
+// later writer has committed, temporaries of processes that no longer exist
+// are removed, so that a folder does not fill with them over the years.
+void RemoveOrphanedTemporaries(const std::string& target) {
+  const std::string folder = FolderOf(target);
+  const auto slash = target.rfind('/');
+  const std::string baseName = slash == std::string::npos ? target : target.substr(slash + 1);
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const pid_t owner = TemporaryOwner(entry->d_name, baseName);
+    if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    unlink((folder + "/" + entry->d_name).c_str());
+  }
+  closedir(dir);
 }
 
 // Output: refuses what truncating in place would refuse, then opens a
@@ -115,6 +148,7 @@ Result Channel::CommitOutput() {
   file_ = nullptr;
   if (kept && std::rename(tempPath_.c_str(), targetPath_.c_str()) == 0) {
     SyncFolderOf(targetPath_);
+    RemoveOrphanedTemporaries(targetPath_);
     return ResultOk;
   }
   unlink(tempPath_.c_str());

@@ -18,7 +18,8 @@ namespace rt {
 // file beside it ("<target>.tmp-<pid>-<n>"), which Close flushes, syncs and
 // renames over the target, so readers and a crash see the old file or the
 // whole new one, never a part. A writer killed before Close leaves the target
-// as it was and only its temporary behind.
+// as it was and only its temporary behind, which the next commit to the same
+// target removes once that writer's process is gone.
 class Channel {
  public:
   // Opens `path` in `mode` (FileModeBinary..FileModeAppend); on failure gives

@@ -212,6 +212,25 @@ TEST_F(Assets, AMissingOrTruncatedFileGivesNoImage) {
   EXPECT_TRUE(ScreenIsStill(0xFF123456));
 }
 
+TEST_F(Assets, AHeaderClaimingMorePixelsThanTheFileHasBitsGivesNoImage) {
+  WriteFile("huge.bmp", 40, 40, 40);
+  const int width = 8000, height = 8000;  // 256 MB at the screen's depth, from a file of 4854 bytes
+  {
+    std::fstream file("huge.bmp", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(18);
+    file.write(reinterpret_cast<const char*>(&width), 4);
+    file.write(reinterpret_cast<const char*>(&height), 4);
+  }
+  EXPECT_EQ(LoadBitmapAsset("huge.bmp"), nullptr);
+
+  // A file cut short but able to hold its picture still gives one.
+  WriteFile("cut.bmp", 40, 40, 40);
+  std::filesystem::resize_file("cut.bmp", 54 + 40 * 3 * 10);
+  rt::ImagePtr image = LoadBitmapAsset("cut.bmp");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(ImagePixel(image.get(), 5, 39) & 0xFFFFFF, Pattern(5, 39));
+}
+
 TEST_F(Assets, WithoutTheCatcherPictureTheRoundStillPlays) {
   std::filesystem::remove(scenario.Folder() / kCatcherPicture);
   s.catcherImage = LoadBitmapAsset(kCatcherPicture);

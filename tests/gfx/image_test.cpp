@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfx/clip.h"
+#include "gfx/text.h"
 #include "gfx_fixture.h"
 
 namespace rt {
@@ -269,6 +270,50 @@ TEST_F(PutTest, KeyedCopiesAtTwoAndOneBytesPerPixel) {
   EXPECT_EQ(px8[0], 5);
   EXPECT_EQ(px8[1], 200);
   EXPECT_EQ(px8[2], 5);
+}
+
+TEST_F(PutTest, PsetCopiesRowsOfEveryWidthExactlyInPlace) {
+  // Row by row at an odd place: every width lands whole and touches nothing beside it.
+  for (int width : {1, 3, 4, 5, 8, 13, 127, 128, 129, 300}) {
+    Cls();
+    ImagePtr image = NumberedImage(width, 3);
+    ASSERT_EQ(Put(nullptr, 7, 11, image.get()), 0);
+    for (int y = 10; y <= 14; ++y)
+      for (int x = 0; x <= width + 8; ++x) {
+        const bool inside = x >= 7 && x < 7 + width && y >= 11 && y < 14;
+        const std::uint32_t expected = inside ? 0xAA000000u | ((y - 11) << 8) | (x - 7) : kBackground;
+        ASSERT_EQ(ScreenPixel(x, y), expected) << "width " << width << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST_F(PutTest, PsetOfWholeScreenWidthRowsCopiesOneBlockClippedAtTheBottom) {
+  ImagePtr image(ImageCreate(640, 480));
+  const Surface s = ImageSurface(image.get());
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) Pixel(s, x, y) = std::uint32_t(y * 640 + x);
+  ASSERT_EQ(Put(nullptr, 0, 100, image.get()), 0);
+  for (int y : {0, 99, 100, 101, 300, 479})
+    for (int x : {0, 1, 320, 639})
+      EXPECT_EQ(ScreenPixel(x, y), y < 100 ? kBackground : std::uint32_t((y - 100) * 640 + x))
+          << x << "," << y;
+}
+
+TEST_F(PutTest, PsetOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
+  for (int shift : {1, -1}) {
+    ImagePtr image = NumberedImage(40, 20);
+    ImagePtr before = NumberedImage(40, 20);
+    ASSERT_EQ(Put(image.get(), shift, shift, image.get()), 0);
+    const Surface after = ImageSurface(image.get());
+    const Surface original = ImageSurface(before.get());
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const int sx = x - shift, sy = y - shift;
+        const bool copied = sx >= 0 && sx < 40 && sy >= 0 && sy < 20;
+        ASSERT_EQ(Pixel(after, x, y), copied ? Pixel(original, sx, sy) : Pixel(original, x, y))
+            << "shift " << shift << " at " << x << "," << y;
+      }
+  }
 }
 
 TEST(ClipCopyTest, KeepsOnlyTheOverlapAndMovesTheSourceStart) {

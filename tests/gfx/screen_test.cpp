@@ -35,7 +35,8 @@ class ScreenTest : public test::RuntimeTest {
   void SetUp() override {
     RuntimeTest::SetUp();
     CountingDriver::locks = CountingDriver::unlocks = 0;
-    SetDriverList({DriverEntry{"counting", [] { return std::unique_ptr<DisplayDriver>(new CountingDriver); }}});
+    SetDriverList(
+        {DriverEntry{"counting", [] { return std::unique_ptr<DisplayDriver>(new CountingDriver); }}});
   }
   void TearDown() override {
     RuntimeTest::TearDown();
@@ -171,6 +172,18 @@ TEST(RoundCoordinate, RoundsHalfAwayFromZeroAndRejectsTheUnrepresentable) {
   EXPECT_FALSE(RoundCoordinate(-1e12, v));
   EXPECT_FALSE(RoundCoordinate(std::numeric_limits<double>::quiet_NaN(), v));
   EXPECT_FALSE(RoundCoordinate(std::numeric_limits<double>::infinity(), v));
+}
+
+TEST(RoundCoordinate, TakesWholeNumbersAsTheyAreUpToTheLimits) {
+  int v = 7;
+  for (double whole : {0.0, -0.0, 301.0, -17.0, 999999999.0, -999999999.0, 1e9, -1e9}) {
+    ASSERT_TRUE(RoundCoordinate(whole, v)) << whole;
+    EXPECT_EQ(v, int(whole)) << whole;
+  }
+  EXPECT_FALSE(RoundCoordinate(1e9 + 1, v));
+  EXPECT_FALSE(RoundCoordinate(-1e9 - 1, v));
+  ASSERT_TRUE(RoundCoordinate(999999999.5, v));
+  EXPECT_EQ(v, 1000000000);
 }
 
 TEST(DefaultPalettes, HaveTheirSizesAndKnownEntries) {

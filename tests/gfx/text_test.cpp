@@ -468,6 +468,22 @@ TEST_F(TextTest, ClsWithoutModeClearsEverythingAndHomesTheCursor) {
   EXPECT_EQ(CurrentContext().lastY, 240);
 }
 
+TEST_F(TextTest, ClsBlanksEveryShadowCellInTheCurrentColours) {
+  for (int row = 1; row <= 30; ++row) {
+    Locate(row, 1);
+    Print(std::string(80, char('a' + row % 26)), false);
+  }
+  Color(0x123456, 0x654321);
+  Cls();
+  for (int row = 0; row < 30; ++row)
+    for (int column = 0; column < 80; ++column) {
+      const TextCell& cell = Shadow(row, column);
+      ASSERT_EQ(cell.ch, std::uint32_t(' ')) << row << "," << column;
+      ASSERT_EQ(cell.foreground, 0x123456u) << row << "," << column;
+      ASSERT_EQ(cell.background, 0x654321u) << row << "," << column;
+    }
+}
+
 TEST_F(TextTest, ClsModeOneClearsOnlyTheGraphicsView) {
   Locate(5, 5);
   CurrentContext().clip = ClipRect{10, 20, 30, 40};

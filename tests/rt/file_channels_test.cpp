@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "rt/channel.h"
 #include "support/temp_folder.h"
@@ -197,6 +200,30 @@ TEST_F(FileChannelTest, WriterKilledBeforeCloseLeavesTheOldFileAndTheNextWriteWo
   ASSERT_EQ(FileWriteString(1, "neu", true), ResultOk);
   ASSERT_EQ(FileClose(1), ResultOk);
   EXPECT_EQ(test::ReadBytes(save), "\"neu\"\r\n");
+}
+
+TEST_F(FileChannelTest, CommittingRemovesTemporariesOfWritersThatNoLongerRun) {
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
+  const std::vector<std::string> orphans = {"game.sav.tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-17"};
+  // A live writer's, another file's, and names that only look alike.
+  std::vector<std::string> kept = {"game.sav.tmp-" + alive + "-0", "game.hsc.tmp-" + dead + "-0",
+                                   "game.sav.tmp-" + dead, "game.sav.tmp-x-0",
+                                   "xgame.sav.tmp-" + dead + "-0"};
+  for (const auto& name : orphans) test::WriteBytes(folder.File(name), "left over");
+  for (const auto& name : kept) test::WriteBytes(folder.File(name), "left over");
+
+  ASSERT_EQ(FileOpen(folder.File("game.sav"), FileModeOutput, 1), ResultOk);
+  ASSERT_EQ(FileWriteInt(1, 0, true), ResultOk);
+  ASSERT_EQ(FileClose(1), ResultOk);
+  kept.push_back("game.sav");
+  std::sort(kept.begin(), kept.end());
+  std::string listing;
+  for (const auto& name : kept) listing += (listing.empty() ? "" : " ") + name;
+  EXPECT_EQ(folder.Listing(), listing);
 }
 
 TEST_F(FileChannelTest, PlainExitCommitsOutputChannelsLeftOpen) {

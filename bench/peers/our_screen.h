@@ -1,0 +1,28 @@
+// Our side of each comparison: the game's screen (mode 18, 32 bits, 2 pages)
+// on the back end without a window, open for the life of one benchmark.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gfx/image.h"
+
+namespace bench {
+
+class OurScreen {
+ public:
+  OurScreen();
+  ~OurScreen();
+  OurScreen(const OurScreen&) = delete;
+  OurScreen& operator=(const OurScreen&) = delete;
+
+  bool IsOpen() const;
+  std::uint32_t Pixel(int x, int y) const;
+  // Writes the generated picture, opaque, straight into the visible page.
+  void FillWithPicture();
+};
+
+// An image holding `argb` rows of the given size.
+rt::ImagePtr MakeImage(const std::vector<std::uint32_t>& argb, int width, int height);
+
+}  // namespace bench

@@ -1,0 +1,48 @@
+// Inputs shared by the peer comparisons: a varied picture (no flat colour, so
+// nothing is won by accident), sprites with a keyed outline, and the checks
+// that make a wrong result fail the benchmark.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+inline constexpr int kScreenWidth = 640;
+inline constexpr int kScreenHeight = 480;
+inline constexpr std::uint32_t kKey = 0x00FF00FF;  // the transparent colour, no alpha
+
+// The colour (0xRRGGBB) of the generated picture at (x, y): gradients mixed
+// with a hash, never the key colour.
+std::uint32_t PictureColour(int x, int y);
+
+// The whole picture as opaque 0xFFRRGGBB rows.
+const std::vector<std::uint32_t>& PictureArgb();
+
+// A width x height sprite as 0xAARRGGBB rows: picture colours with alpha 0xFF
+// inside a disc, the key colour (alpha 0) outside it.
+std::vector<std::uint32_t> MakeSprite(int width, int height);
+bool SpriteIsKey(int width, int height, int x, int y);
+
+// Writes the picture as a bottom-up 24-bit BMP and returns its path (in a
+// folder of its own under the temporary folder, removed at exit).
+const std::string& Picture24Path();
+// A path for files the benchmarks write, in the same folder.
+std::string ScratchPath(const std::string& name);
+
+// Compares pixels at a few places with what they should be; on a mismatch the
+// benchmark reports an error instead of a time.
+struct Probe {
+  int x;
+  int y;
+};
+std::vector<Probe> ProbesIn(int left, int top, int width, int height);
+bool CheckPixels(benchmark::State& state, const std::vector<Probe>& probes,
+                 const std::function<std::uint32_t(int x, int y)>& actual,
+                 const std::function<std::uint32_t(int x, int y)>& expected);
+
+}  // namespace bench

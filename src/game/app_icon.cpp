@@ -7,6 +7,7 @@ namespace game {
 namespace {
 
 // One letter per pixel; the colours are those of the coin in the game.
+// clang-format off
 constexpr std::array<std::string_view, kIconSize> kCoin{
     ".....oooooo.....",
     "...oolllllloo...",
@@ -25,6 +26,7 @@ constexpr std::array<std::string_view, kIconSize> kCoin{
     "...ooddddddoo...",
     ".....oooooo.....",
 };
+// clang-format on
 
 std::uint32_t ColourOf(char letter) {
   switch (letter) {

@@ -13,8 +13,8 @@ namespace rt {
 // and the picture shown for the window. Set both before ScreenMode; a
 // window already open keeps what it was given.
 struct WindowIdentity {
-  std::string applicationId;           // empty: the back end's default
-  int iconWidth = 0;                   // 0: no icon of the program's own
+  std::string applicationId;  // empty: the back end's default
+  int iconWidth = 0;          // 0: no icon of the program's own
   int iconHeight = 0;
   std::vector<std::uint32_t> iconArgb;  // 0xAARRGGBB, row by row
 };

@@ -1,0 +1,97 @@
+#include "game/assets.h"
+#include "game/highscore.h"
+#include "game/save_file.h"
+#include "game/scancodes.h"
+#include "game/shell.h"
+#include "game/shell_texts.h"
+#include "gfx/bmp.h"
+#include "gfx/screen.h"
+#include "gfx/text.h"
+#include "input/keyboard.h"
+#include "input/line_input.h"
+#include "input/timing.h"
+#include "rt/file_channels.h"
+#include "rt/strings.h"
+
+namespace game {
+namespace {
+
+bool Held(int scancode) { return rt::Multikey(scancode) != 0; }
+
+void ClearToIntro() {
+  rt::Cls();
+  rt::Bload(kIntroPicture);
+}
+
+// The typed line becomes the input source; its first item is the name.
+std::string AskName() {
+  rt::InputLine(shell_text::kNamePrompt, false, true);
+  std::string name;
+  rt::FileInputString(name);
+  return name;
+}
+
+void HoldGameOverNotice() {
+  for (int i = 0; i < 140; ++i) rt::SleepMs(1);
+  for (int delayMs : {1000, 3000, 1000, 5000}) rt::SleepMs(delayMs);
+}
+
+NextScreen DeleteHighscore(Shell& shell) {
+  WriteHighscore(shell.highscoreFilePath, {0, rt::DateString(), 0, "-"});
+  ClearToIntro();
+  rt::WindowTitle(shell_text::kRecordDeletedTitle);
+  rt::Print(shell_text::kDeleted);
+  for (int delayMs : {1000, 1000, 300}) rt::SleepMs(delayMs);
+  return NextScreen::Menu;
+}
+
+void WaitForViewKey() {
+  rt::SleepMs(3);
+  while (!Held(scancode::kSpace) && !Held(scancode::kDelete) && !Held(scancode::kEsc)) rt::SleepMs(1);
+}
+
+}  // namespace
+
+NextScreen GameOver(Shell& shell) {
+  const GameState& game = shell.state;
+  rt::Cls();
+  rt::WindowTitle(shell_text::kGameOverTitle);
+  HighscoreRecord record = ReadHighscore(shell.highscoreFilePath);
+  rt::Bload(kIntroPicture);
+  rt::Print(shell_text::kLost);
+  rt::Print(shell_text::kYouCaughtPrefix + rt::StrFromInt(game.stones) + shell_text::kYouCaughtMiddle +
+            rt::StrFromInt(game.points) + shell_text::kYouCaughtSuffix);
+  rt::Print(RecordLine(record));
+  const bool newRecord = game.points > record.bestPoints;
+  if (newRecord) record.bestPoints = game.points;
+  if (game.stones > record.bestStones) record.bestStones = game.stones;
+  if (newRecord) {
+    rt::WindowTitle(shell_text::kNewRecordTitle);
+    record.bestName = AskName();
+    record.bestDate = rt::DateString();
+  }
+  WriteHighscore(shell.highscoreFilePath, record);
+  rt::Print(NewRecordLine(ReadHighscore(shell.highscoreFilePath)));
+  ClearSaveFile(shell.saveFilePath);
+  HoldGameOverNotice();
+  return NextScreen::Menu;
+}
+
+NextScreen ShowHighscore(Shell& shell) {
+  ClearToIntro();
+  rt::Print(RecordLine(ReadHighscore(shell.highscoreFilePath)));
+  rt::Print(shell_text::kBackHint);
+  rt::Print(shell_text::kDeleteHint);
+  for (;;) {
+    WaitForViewKey();
+    rt::SleepMs(100);
+    if (Held(scancode::kSpace) || Held(scancode::kEsc)) {
+      rt::SleepMs(300);
+      return NextScreen::Menu;
+    }
+    if (Held(scancode::kDelete)) return DeleteHighscore(shell);
+    // The key was let go during the pause: wait for the next one.
+  }
+}
+
+}  // namespace game

@@ -6,7 +6,8 @@
 # A read-only folder has to be read-only for real: as root, permission bits
 # do not stop writing, so the player is then the unprivileged user "nobody"
 # (through setpriv), for whom a tree installed by root is read-only just as a
-# system-wide install is; otherwise the test removes its own write permission.
+# system-wide install is, and to whom the tree is then handed for the writable
+# case; otherwise the test removes and restores its own write permission.
 #
 # usage: install_test.sh <build folder> <application id>
 set -uo pipefail
@@ -122,15 +123,26 @@ check "XDG_DATA_HOME places the player's folder" \
   test "$("${as_player[@]}" XDG_DATA_HOME="$player_home/xdg" "$prefix/bin/morvanta" --prepare-only)" = "$xdg_folder"
 
 # ---- A game folder the player may write to (an install for one user) ----
-chmod -R u+w "$installed"
 truncate -s -8 "$installed/morvanta"  # undo the upgrade: the game must run
+if [ "$(id -u)" -eq 0 ]; then
+  chown -R nobody "$installed"
+else
+  chmod -R u+w "$installed"
+fi
 unwritten_data=$scratch/unused-data
 check "a writable install runs the game in the installed folder" \
-  test "$(XDG_DATA_HOME="$unwritten_data" "$prefix/bin/morvanta" --prepare-only)" = "$installed"
+  test "$("${as_player[@]}" XDG_DATA_HOME="$unwritten_data" "$prefix/bin/morvanta" --prepare-only)" = "$installed"
 check "the game runs from the installed folder" \
-  game_runs_in "$installed" env XDG_DATA_HOME="$unwritten_data"
+  game_runs_in "$installed" "${as_player[@]}" XDG_DATA_HOME="$unwritten_data"
 check "no folder of the player's own is made then" test ! -e "$unwritten_data/morvanta"
 check "the installed folder has a screenshots folder" test -d "$installed/screenshots"
+
+if [ "$(id -u)" -eq 0 ]; then
+  root_home=$scratch/root-home
+  check "root, who may write anywhere, still plays in a folder of its own" \
+    test "$(env -u XDG_DATA_HOME HOME="$root_home" "$prefix/bin/morvanta" --prepare-only)" \
+    = "$root_home/.local/share/morvanta"
+fi
 
 check "the launcher refuses unknown arguments" bash -c "! '$prefix/bin/morvanta' --bogus 2>/dev/null"
 finish

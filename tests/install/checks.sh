@@ -12,6 +12,8 @@ check() {
   fi
 }
 
+quietly() { "$@" >/dev/null; }
+
 # The line KEY=value of a desktop file.
 desktop_value() { sed -n "s/^$2=//p" "$1"; }
 

@@ -55,9 +55,10 @@ check "the desktop entry has a German name and comment" \
   test -n "$(desktop_value "$desktop" 'Name\[de\]')" -a -n "$(desktop_value "$desktop" 'Comment\[de\]')"
 
 # Starts the launcher in the background as the player and waits until the
-# game runs: its executable and working folder say where its files land (it
-# writes game.sav and game.hsc beside the executable it was started as).
-game_runs_in() {
+# game runs from `folder`: its executable and working folder say where its
+# files land (it writes game.sav and game.hsc beside the executable it was
+# started as). The game stays in its menu on the null back end until stopped.
+start_game_in() {
   local folder=$1
   shift
   MORVANTA_DRIVER=null "$@" "$prefix/bin/morvanta" >"$scratch/game.log" 2>&1 &
@@ -65,12 +66,7 @@ game_runs_in() {
   local tries
   for tries in $(seq 100); do
     if [ "$(readlink "/proc/$game_pid/exe")" = "$folder/morvanta" ]; then
-      local cwd
-      cwd=$(readlink "/proc/$game_pid/cwd")
-      kill "$game_pid"
-      wait "$game_pid" 2>/dev/null
-      game_pid=""
-      [ "$cwd" = "$folder" ]
+      [ "$(readlink "/proc/$game_pid/cwd")" = "$folder" ]
       return
     fi
     kill -0 "$game_pid" 2>/dev/null || break
@@ -79,6 +75,19 @@ game_runs_in() {
   echo "the game did not keep running from $folder:" >&2
   cat "$scratch/game.log" >&2
   return 1
+}
+
+stop_game() {
+  kill "$game_pid" 2>/dev/null
+  wait "$game_pid" 2>/dev/null
+  game_pid=""
+}
+
+game_runs_in() {
+  start_game_in "$@"
+  local started=$?
+  stop_game
+  return $started
 }
 
 # ---- A game folder the player may not write to ----
@@ -108,12 +117,16 @@ check "the player has a screenshots folder" test -d "$player_folder/screenshots"
 check "the game runs from the player's folder" game_runs_in "$player_folder" "${as_player[@]}"
 check "nothing was written into the installed folder" test "$(ls -A "$installed")" = "$listing_before"
 
-# An upgrade replaces the installed game; the player's saves stay.
+# An upgrade replaces the installed game, here while the player's game runs;
+# the player's saves stay.
 echo "save" >"$player_folder/game.sav"
 echo "best" >"$player_folder/game.hsc"
+check "the game runs while the installed one is upgraded" start_game_in "$player_folder" "${as_player[@]}"
 [ ${#as_installer[@]} -gt 0 ] && "${as_installer[@]}"
 printf 'upgraded' >>"$installed/morvanta"
-"${as_player[@]}" "$prefix/bin/morvanta" --prepare-only >/dev/null
+check "the launcher prepares the folder again meanwhile" \
+  quietly "${as_player[@]}" "$prefix/bin/morvanta" --prepare-only
+stop_game
 check "a changed installed game is copied again" cmp -s "$installed/morvanta" "$player_folder/morvanta"
 check "the save file survives the upgrade" test "$(cat "$player_folder/game.sav")" = save
 check "the highscore survives the upgrade" test "$(cat "$player_folder/game.hsc")" = best

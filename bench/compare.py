@@ -45,7 +45,7 @@ def medians(results, key):
     samples, failed = {}, set()
     aggregated = {}
     for b in results["benchmarks"]:
-        name = b.get("run_name", b["name"])
+        name = b.get("run_name", b["name"]).removesuffix("/real_time")
         if b.get("error_occurred"):
             failed.add(name)
             continue

@@ -46,6 +46,18 @@ void ConvertRow(const ScreenState& screen, int row, std::uint32_t* out) {
   }
 }
 
+// Without vsync: presenting must never wait long, the display thread sleeps
+// anyway. The software renderer on the window system's own framebuffer where
+// there is one (X11): a 640 x 480 picture needs no GPU, and loading a GL
+// driver (the software one where there is no GPU above all) costs tens of
+// megabytes and a thread per core. Elsewhere (Wayland) SDL's default.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) return renderer;
+  SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  return SDL_CreateRenderer(window, -1, 0);
+}
+
 }  // namespace
 
 SdlWindow::~SdlWindow() {
@@ -62,8 +74,7 @@ bool SdlWindow::Open(const std::string& titleUtf8, int width, int height, int fl
                              SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height, WindowFlags(flags));
   if (!window_) return false;
   fullScreen_ = (flags & kFlagFullScreen) != 0;
-  // No vsync: presenting must never wait long, the display thread sleeps anyway.
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  renderer_ = CreateRenderer(window_);
   if (!renderer_) return false;
   SDL_RenderSetLogicalSize(renderer_, width, height);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
@@ -76,7 +87,8 @@ bool SdlWindow::Open(const std::string& titleUtf8, int width, int height, int fl
 
 bool SdlWindow::RecreateTexture() {
   if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width_, height_);
   if (!texture_) return false;
   // The framebuffer's alpha byte means nothing on screen.
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);

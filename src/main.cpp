@@ -1,3 +1,7 @@
+#include "game/desktop_identity.h"
 #include "game/shell.h"
 
-int main() { return game::RunMorvanta(); }
+int main() {
+  game::IntroduceToDesktop();
+  return game::RunMorvanta();
+}

@@ -25,8 +25,7 @@ class GfxTest : public RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({NullDriverEntry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    OpenGameScreen();
     folder_ = std::filesystem::temp_directory_path() /
               ("morvanta-gfx-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -36,7 +35,6 @@ class GfxTest : public RuntimeTest {
   void TearDown() override {
     std::filesystem::remove_all(folder_);
     RuntimeTest::TearDown();
-    SetDriverList({});
   }
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }

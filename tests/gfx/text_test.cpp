@@ -43,12 +43,7 @@ class TextTest : public test::RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({NullDriverEntry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
-  }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
+    OpenGameScreen();
   }
 
   static std::uint32_t* Pixels(int page = 0) {

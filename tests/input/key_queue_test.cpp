@@ -12,12 +12,7 @@ class KeyQueueTest : public test::RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({NullDriverEntry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
-  }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
+    OpenGameScreen();
   }
 };
 

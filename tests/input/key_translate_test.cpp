@@ -167,12 +167,7 @@ class TypedTextTest : public test::RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({test::ScriptedDriver::Entry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
-  }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
+    OpenGameScreen(test::ScriptedDriver::Entry());
   }
 };
 

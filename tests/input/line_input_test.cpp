@@ -23,8 +23,7 @@ class LineInputTest : public test::RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({ScriptedDriver::Entry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    OpenGameScreen(ScriptedDriver::Entry());
     driver = ScriptedDriver::Current();
     // Each wait for a key gets the next scripted one; Enter once they run out.
     clock.onSleep = [this](int) {
@@ -36,10 +35,6 @@ class LineInputTest : public test::RuntimeTest {
       driver->Type(keys.front());
       keys.pop_front();
     };
-  }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
   }
 
   std::string Type(std::initializer_list<int> codes, std::string_view prompt = "") {

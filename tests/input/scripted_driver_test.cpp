@@ -15,15 +15,10 @@ class ScriptedDriverTest : public test::RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    SetDriverList({ScriptedDriver::Entry()});
     WindowTitle("Start");
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    OpenGameScreen(ScriptedDriver::Entry());
     driver = ScriptedDriver::Current();
     ASSERT_NE(driver, nullptr);
-  }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
   }
   ScriptedDriver* driver = nullptr;
 };

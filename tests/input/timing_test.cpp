@@ -19,20 +19,11 @@ class SleepTest : public test::RuntimeTest {
     RuntimeTest::SetUp();
     clock.onSleep = [this](int delayMs) { sleeps.push_back(delayMs); };
   }
-  void TearDown() override {
-    RuntimeTest::TearDown();
-    SetDriverList({});
-  }
-  void OpenScreen() {
-    SetDriverList({NullDriverEntry()});
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
-  }
-
   std::vector<int> sleeps;
 };
 
 TEST_F(SleepTest, LongSleepSteps50MsThenSleepsTheRest) {
-  OpenScreen();
+  OpenGameScreen();
   SleepMs(120);
   EXPECT_EQ(sleeps, (std::vector<int>{50, 50, 20}));
   sleeps.clear();
@@ -45,7 +36,7 @@ TEST_F(SleepTest, LongSleepSteps50MsThenSleepsTheRest) {
 }
 
 TEST_F(SleepTest, KeyPostedBeforeALongSleepEndsItAtOnceAndStaysQueued) {
-  OpenScreen();
+  OpenGameScreen();
   PostKey('x');
   SleepMs(1000);
   EXPECT_TRUE(sleeps.empty());
@@ -54,7 +45,7 @@ TEST_F(SleepTest, KeyPostedBeforeALongSleepEndsItAtOnceAndStaysQueued) {
 }
 
 TEST_F(SleepTest, LongSleepLooksForKeysOnlyBeforeEach50MsStep) {
-  OpenScreen();
+  OpenGameScreen();
   // Posted during the first step: the second look sees it.
   clock.onSleep = [this](int delayMs) {
     sleeps.push_back(delayMs);
@@ -74,7 +65,7 @@ TEST_F(SleepTest, LongSleepLooksForKeysOnlyBeforeEach50MsStep) {
 }
 
 TEST_F(SleepTest, ShortSleepIsOneSleepThatLeavesThePostedFlagAlone) {
-  OpenScreen();
+  OpenGameScreen();
   PostKey('k');
   SleepMs(99);
   SleepMs(2);
@@ -83,7 +74,7 @@ TEST_F(SleepTest, ShortSleepIsOneSleepThatLeavesThePostedFlagAlone) {
 }
 
 TEST_F(SleepTest, ZeroAndBelowMinusOneReturnAtOnce) {
-  OpenScreen();
+  OpenGameScreen();
   SleepMs(0);
   SleepMs(-5);
   SleepMs(-2147483647 - 1);
@@ -91,7 +82,7 @@ TEST_F(SleepTest, ZeroAndBelowMinusOneReturnAtOnce) {
 }
 
 TEST_F(SleepTest, MinusOneWaitsIn50MsStepsUntilAKeyIsPosted) {
-  OpenScreen();
+  OpenGameScreen();
   clock.onSleep = [this](int delayMs) {
     sleeps.push_back(delayMs);
     if (sleeps.size() == 7) PostKey(kKeyClose);
@@ -102,7 +93,7 @@ TEST_F(SleepTest, MinusOneWaitsIn50MsStepsUntilAKeyIsPosted) {
 }
 
 TEST_F(SleepTest, MinusOneAfterInkeyWaitsForTheNextKey) {
-  OpenScreen();
+  OpenGameScreen();
   PostKey('a');
   EXPECT_EQ(Inkey(), "a");
   clock.onSleep = [this](int delayMs) {

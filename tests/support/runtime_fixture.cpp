@@ -15,6 +15,12 @@ void RuntimeTest::TearDown() {
   ScreenClose();
   TheKeyQueue().Clear();
   SetClock(nullptr);
+  SetDriverList({});
+}
+
+void RuntimeTest::OpenGameScreen(const DriverEntry& backEnd) {
+  SetDriverList({backEnd});
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
 }
 
 }  // namespace rt::test

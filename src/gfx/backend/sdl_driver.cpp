@@ -15,6 +15,7 @@
 #include "gfx/backend/sdl_beep.h"
 #include "gfx/backend/sdl_window.h"
 #include "gfx/screen.h"
+#include "gfx/window_identity.h"
 #include "input/key_translate.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
@@ -68,6 +69,14 @@ void ChooseVideoDriver() {
   const bool x11 = Named("DISPLAY");
   const bool wayland = Named("WAYLAND_DISPLAY") || Named("WAYLAND_SOCKET");
   if (x11 != wayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
+}
+
+// SDL names the window's X11 class and Wayland app id after these variables
+// when it creates the window; a player's own setting wins.
+void AnnounceApplicationId(const std::string& id) {
+  if (id.empty()) return;
+  setenv("SDL_VIDEO_X11_WMCLASS", id.c_str(), 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", id.c_str(), 0);
 }
 
 bool InvisibleDriverChosen() {
@@ -162,6 +171,7 @@ class SdlDriver final : public DisplayDriver {
   int width_ = 0;
   int height_ = 0;
   int flags_ = 0;
+  WindowIdentity identity_;
 
   // Display thread only.
   std::optional<KeyStateMap> keyMap_;
@@ -175,6 +185,9 @@ int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windo
   width_ = width;
   height_ = windowHeight;
   flags_ = flags;
+  identity_ = CurrentWindowIdentity();
+  // Before the display thread exists: nothing else reads the environment now.
+  AnnounceApplicationId(identity_.applicationId);
   std::promise<bool> opened;
   std::future<bool> result = opened.get_future();
   thread_ = std::thread(&SdlDriver::Run, this, Windows1252ToUtf8(title), width, windowHeight, std::move(opened));
@@ -227,6 +240,7 @@ void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<b
 
 bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height) {
   if (!window.Open(titleUtf8, width, height, flags_)) return false;
+  window.SetIcon(identity_.iconWidth, identity_.iconHeight, identity_.iconArgb);
   keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
   const bool focused = (SDL_GetWindowFlags(window.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
   std::lock_guard lock(mutex_);

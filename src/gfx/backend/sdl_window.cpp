@@ -115,6 +115,17 @@ void SdlWindow::Present() {
   SDL_RenderPresent(renderer_);
 }
 
+void SdlWindow::SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels) {
+  if (argbPixels.empty()) return;
+  // SDL copies the pixels, so the surface may borrow them for this call.
+  auto* pixels = const_cast<std::uint32_t*>(argbPixels.data());
+  SDL_Surface* icon =
+      SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;  // the window keeps the desktop's default icon
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
+}
+
 void SdlWindow::SetFullScreen(bool on) {
   if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
 }

@@ -40,6 +40,8 @@ class SdlWindow {
 
   bool FullScreen() const { return fullScreen_; }
   void SetFullScreen(bool on);
+  // The picture the desktop shows for the window; an empty one is ignored.
+  void SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels);
   void SetTitle(const std::string& titleUtf8) { SDL_SetWindowTitle(window_, titleUtf8.c_str()); }
   void SetPosition(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
   // Pointer operations in screen pixels.

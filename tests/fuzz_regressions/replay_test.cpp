@@ -46,9 +46,11 @@ TEST(MORVANTA_FUZZ_SUITE, EverySeedAndEveryPastFindingRunsCleanly) {
   }
 }
 
+// Every target reads its choices from the low bits of the first byte.
 TEST(MORVANTA_FUZZ_SUITE, EmptyAndOneByteInputsRunCleanly) {
   Replay("");
-  for (int b = 0; b < 256; ++b) Replay(std::string(1, char(b)));
+  for (int b = 0; b < 32; ++b) Replay(std::string(1, char(b)));
+  Replay("\xFF");
 }
 
 }  // namespace

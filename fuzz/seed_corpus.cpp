@@ -211,8 +211,6 @@ std::vector<Seed> LineInputSeeds() {
   };
 }
 
-std::vector<Seed> HighscoreSeeds();
-
 std::string Int32(int v) {
   std::string s(4, '\0');
   for (int i = 0; i < 4; ++i) s[i] = char(std::uint32_t(v) >> (8 * i));

@@ -16,8 +16,8 @@ namespace {
 
 using test::ScriptedDriver;
 
-constexpr int kLeft = 0x4BFF, kRight = 0x4DFF, kUp = 0x48FF, kDown = 0x50FF, kHome = 0x47FF, kEnd = 0x4FFF,
-              kDelete = 0x53FF, kF1 = 0x3BFF;
+constexpr int kLeft = 0x4BFF, kUp = 0x48FF, kDown = 0x50FF, kHome = 0x47FF, kEnd = 0x4FFF, kDelete = 0x53FF,
+              kF1 = 0x3BFF;
 
 class LineInputTest : public test::RuntimeTest {
  protected:

@@ -1,1 +1,0 @@
-// The game library gains its sources with the round and the shell.

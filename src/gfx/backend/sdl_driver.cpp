@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +27,11 @@ namespace rt {
 
 namespace {
 
+// The display thread wakes at once for input and for a drawn frame, and
+// otherwise every kCycleMs. Frames are shown at most every kMinPresentMs: the
+// round draws far more often than any monitor shows.
 constexpr int kCycleMs = 10;
+constexpr int kMinPresentMs = 4;
 
 // What the drawing thread asks of the window; the display thread carries it
 // out, since only that thread may call SDL's video functions.
@@ -126,7 +131,7 @@ class SdlDriver final : public DisplayDriver {
            int flags) override;
   void Exit() override;
   void Lock() override { mutex_.lock(); }
-  void Unlock() override { mutex_.unlock(); }
+  void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
   void WaitVsync() override {}
   int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
@@ -142,8 +147,12 @@ class SdlDriver final : public DisplayDriver {
   // ---- Display thread ----
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
   bool OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height);
-  // One locked cycle and what follows it; false once Exit asked to stop.
-  bool Cycle(SdlWindow& window, SdlBeeper& beeper);
+  // One locked cycle and what follows it, handling `arrived` first if given;
+  // false once Exit asked to stop.
+  bool Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<SDL_Event>& arrived);
+  // Sleeps until input arrives, a frame is drawn or a cycle is due; answers
+  // the event that ended the wait, if one did.
+  std::optional<SDL_Event> WaitForWork(SdlWindow& window);
   void HandleEvent(const SDL_Event& event, SdlWindow& window);
   void HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& window);
   void HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window);
@@ -155,6 +164,7 @@ class SdlDriver final : public DisplayDriver {
   void MarkAllDirty();
   // Finds the dirty span, uploads it and clears the array; false if none.
   bool UploadDirtyRows(SdlWindow& window);
+  bool AnyDirty() const;
   static void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
 
   std::thread thread_;
@@ -166,6 +176,7 @@ class SdlDriver final : public DisplayDriver {
   std::vector<FullScreenSize> modes_;
   bool repaintAll_ = false;
   bool stop_ = false;
+  bool wakeOnDraw_ = false;  // the display thread waits for the next drawn frame
 
   // Set before the display thread starts, then read only.
   int width_ = 0;
@@ -174,6 +185,7 @@ class SdlDriver final : public DisplayDriver {
   WindowIdentity identity_;
 
   // Display thread only.
+  Uint64 lastPresentMs_ = 0;
   std::optional<KeyStateMap> keyMap_;
   std::array<bool, SDL_NUM_SCANCODES> maskedKeys_{};  // the Enter of Alt+Enter, until released
   int lastKeyMods_ = 0;
@@ -205,6 +217,19 @@ void SdlDriver::Exit() {
   thread_.join();
 }
 
+void SdlDriver::Unlock() {
+  const bool wake = wakeOnDraw_ && AnyDirty();
+  if (wake) wakeOnDraw_ = false;
+  mutex_.unlock();
+  if (wake) {
+    // SDL_PushEvent may be called from any thread; it ends the display
+    // thread's wait, and the event itself is ignored there.
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+  }
+}
+
 int SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
   const MouseChange change = ApplySetMouse(x, y, visibility, clip, screen_->width, screen_->height);
   const MouseState& mouse = TheMouse();
@@ -221,6 +246,7 @@ void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<b
     opened.set_value(false);
     return;
   }
+
   if (InvisibleDriverChosen()) {
     SDL_Quit();
     opened.set_value(false);
@@ -232,7 +258,8 @@ void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<b
     const bool ok = OpenWindow(window, titleUtf8, width, height);
     opened.set_value(ok);
     if (ok) {
-      while (Cycle(window, beeper)) SDL_Delay(kCycleMs);
+      std::optional<SDL_Event> arrived;
+      while (Cycle(window, beeper, arrived)) arrived = WaitForWork(window);
     }
   }
   SDL_Quit();
@@ -251,21 +278,46 @@ bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int 
   return true;
 }
 
-bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper) {
+bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<SDL_Event>& arrived) {
   WindowRequests requests;
   bool present = false;
+  const Uint64 now = SDL_GetTicks64();
   {
     std::lock_guard lock(mutex_);
     if (stop_) return false;
+    if (arrived) HandleEvent(*arrived, window);
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event, window);
     if (TheMouse().windowActive) RefreshKeyState();
-    present = UploadDirtyRows(window);
+    if (now - lastPresentMs_ >= kMinPresentMs) present = UploadDirtyRows(window);
     requests = std::exchange(requests_, WindowRequests{});
   }
   CarryOut(requests, window, beeper);
-  if (present) window.Present();
+  if (present) {
+    window.Present();
+    lastPresentMs_ = now;
+  }
   return true;
+}
+
+std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
+  int timeoutMs = kCycleMs;
+  {
+    std::lock_guard lock(mutex_);
+    // A frame drawn too soon after the last one waits for its turn; otherwise
+    // the next drawn frame ends the wait.
+    const bool framePending = AnyDirty() || repaintAll_ || screen_->paletteChanged;
+    if (framePending) timeoutMs = int(std::max<Sint64>(0, Sint64(lastPresentMs_ + kMinPresentMs - SDL_GetTicks64())));
+    wakeOnDraw_ = !framePending;
+  }
+  // SDL can wait for events only on a visible window; elsewhere it would poll.
+  if (SDL_GetWindowFlags(window.Handle()) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) {
+    SDL_Delay(Uint32(timeoutMs));
+    return std::nullopt;
+  }
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeoutMs) == 1) return event;
+  return std::nullopt;
 }
 
 bool SdlDriver::UploadDirtyRows(SdlWindow& window) {
@@ -283,6 +335,11 @@ bool SdlDriver::UploadDirtyRows(SdlWindow& window) {
   window.Upload(*screen_, first, last);
   screen_->dirtyLines.assign(dirty.size(), 0);
   return true;
+}
+
+bool SdlDriver::AnyDirty() const {
+  const auto& dirty = screen_->dirtyLines;
+  return std::memchr(dirty.data(), 1, dirty.size()) != nullptr;
 }
 
 void SdlDriver::MarkAllDirty() { screen_->dirtyLines.assign(screen_->dirtyLines.size(), 1); }

@@ -73,6 +73,7 @@ bool SdlWindow::Open(const std::string& titleUtf8, int width, int height, int fl
   window_ = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                              SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height, WindowFlags(flags));
   if (!window_) return false;
+  title_ = titleUtf8;
   fullScreen_ = (flags & kFlagFullScreen) != 0;
   renderer_ = CreateRenderer(window_);
   if (!renderer_) return false;
@@ -113,6 +114,13 @@ void SdlWindow::Present() {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
+}
+
+// The round sets its title every frame; the window system hears of changes only.
+void SdlWindow::SetTitle(const std::string& titleUtf8) {
+  if (titleUtf8 == title_) return;
+  title_ = titleUtf8;
+  SDL_SetWindowTitle(window_, title_.c_str());
 }
 
 void SdlWindow::SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels) {

@@ -42,7 +42,7 @@ class SdlWindow {
   void SetFullScreen(bool on);
   // The picture the desktop shows for the window; an empty one is ignored.
   void SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels);
-  void SetTitle(const std::string& titleUtf8) { SDL_SetWindowTitle(window_, titleUtf8.c_str()); }
+  void SetTitle(const std::string& titleUtf8);
   void SetPosition(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
   // Pointer operations in screen pixels.
   void Warp(int x, int y);
@@ -58,6 +58,7 @@ class SdlWindow {
   int width_ = 0;
   int height_ = 0;
   bool fullScreen_ = false;
+  std::string title_;
   std::vector<std::uint32_t> staging_;  // rows converted from depths below 32
 };
 

@@ -92,16 +92,11 @@ bool InvisibleDriverChosen() {
 
 int ButtonBit(Uint8 button) {
   switch (button) {
-    case SDL_BUTTON_LEFT:
-      return kButtonLeft;
-    case SDL_BUTTON_RIGHT:
-      return kButtonRight;
-    case SDL_BUTTON_MIDDLE:
-      return kButtonMiddle;
-    case SDL_BUTTON_X1:
-      return kButtonExtra1;
-    case SDL_BUTTON_X2:
-      return kButtonExtra2;
+    case SDL_BUTTON_LEFT: return kButtonLeft;
+    case SDL_BUTTON_RIGHT: return kButtonRight;
+    case SDL_BUTTON_MIDDLE: return kButtonMiddle;
+    case SDL_BUTTON_X1: return kButtonExtra1;
+    case SDL_BUTTON_X2: return kButtonExtra2;
   }
   return 0;
 }
@@ -191,7 +186,8 @@ class SdlDriver final : public DisplayDriver {
   int lastKeyMods_ = 0;
 };
 
-int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windowHeight, int, int, int flags) {
+int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windowHeight, int, int,
+                    int flags) {
   if ((flags & kFlagOpenGl) || !DisplayServerNamed()) return 1;
   screen_ = &screen;
   width_ = width;
@@ -202,7 +198,8 @@ int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windo
   AnnounceApplicationId(identity_.applicationId);
   std::promise<bool> opened;
   std::future<bool> result = opened.get_future();
-  thread_ = std::thread(&SdlDriver::Run, this, Windows1252ToUtf8(title), width, windowHeight, std::move(opened));
+  thread_ =
+      std::thread(&SdlDriver::Run, this, Windows1252ToUtf8(title), width, windowHeight, std::move(opened));
   if (result.get()) return 0;
   thread_.join();
   return 1;
@@ -307,7 +304,8 @@ std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
     // A frame drawn too soon after the last one waits for its turn; otherwise
     // the next drawn frame ends the wait.
     const bool framePending = AnyDirty() || repaintAll_ || screen_->paletteChanged;
-    if (framePending) timeoutMs = int(std::max<Sint64>(0, Sint64(lastPresentMs_ + kMinPresentMs - SDL_GetTicks64())));
+    if (framePending)
+      timeoutMs = int(std::max<Sint64>(0, Sint64(lastPresentMs_ + kMinPresentMs - SDL_GetTicks64())));
     wakeOnDraw_ = !framePending;
   }
   // SDL can wait for events only on a visible window; elsewhere it would poll.
@@ -355,12 +353,8 @@ void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlB
 
 void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
   switch (event.type) {
-    case SDL_WINDOWEVENT:
-      HandleWindowEvent(event.window, window);
-      break;
-    case SDL_KEYDOWN:
-      HandleKeyDown(event.key, window);
-      break;
+    case SDL_WINDOWEVENT: HandleWindowEvent(event.window, window); break;
+    case SDL_KEYDOWN: HandleKeyDown(event.key, window); break;
     case SDL_KEYUP:
       lastKeyMods_ = event.key.keysym.mod;
       maskedKeys_[event.key.keysym.scancode] = false;
@@ -368,21 +362,15 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
     case SDL_TEXTINPUT:
       if (TextCounts(lastKeyMods_)) PostTypedText(event.text.text);
       break;
-    case SDL_MOUSEMOTION:
-      MovePointer(event.motion.x, event.motion.y);
-      break;
+    case SDL_MOUSEMOTION: MovePointer(event.motion.x, event.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      HandleButton(event.button);
-      break;
+    case SDL_MOUSEBUTTONUP: HandleButton(event.button); break;
     case SDL_MOUSEWHEEL: {
       const float delta = event.wheel.preciseY != 0 ? event.wheel.preciseY : float(event.wheel.y);
       MouseWheelStep(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -delta : delta);
       break;
     }
-    case SDL_KEYMAPCHANGED:
-      keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
-      break;
+    case SDL_KEYMAPCHANGED: keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); }); break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
       window.RecreateTexture();
@@ -393,21 +381,11 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
 
 void SdlDriver::HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& window) {
   switch (event.event) {
-    case SDL_WINDOWEVENT_CLOSE:
-      PostKey(kKeyClose);
-      break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-      ChangeFocus(true);
-      break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-      ChangeFocus(false);
-      break;
-    case SDL_WINDOWEVENT_ENTER:
-      TheMouse().pointerInside = true;
-      break;
-    case SDL_WINDOWEVENT_LEAVE:
-      TheMouse().pointerInside = false;
-      break;
+    case SDL_WINDOWEVENT_CLOSE: PostKey(kKeyClose); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: ChangeFocus(true); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: ChangeFocus(false); break;
+    case SDL_WINDOWEVENT_ENTER: TheMouse().pointerInside = true; break;
+    case SDL_WINDOWEVENT_LEAVE: TheMouse().pointerInside = false; break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       SDL_RestoreWindow(window.Handle());
       if (!window.FullScreen()) ToggleFullScreen(window);
@@ -419,9 +397,7 @@ void SdlDriver::HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& windo
       break;
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_EXPOSED:
-    case SDL_WINDOWEVENT_RESTORED:
-      MarkAllDirty();
-      break;
+    case SDL_WINDOWEVENT_RESTORED: MarkAllDirty(); break;
   }
 }
 

@@ -7,10 +7,7 @@
 #include <utility>
 
 #include "gfx/clip.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "gfx/keyed_copy.h"
 
 namespace rt {
 
@@ -117,33 +114,17 @@ void TransRowKeyed(Pixel* d, const Pixel* s, int n) {
   }
 }
 
-// Keyed on the colour only; written pixels lose their alpha.
-void TransRow32(std::uint32_t* d, const std::uint32_t* s, int n) {
-  int i = 0;
-#if defined(__SSE2__)
-  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
-  const __m128i key = _mm_set1_epi32(int(kTransparent32));
-  for (; i + 4 <= n; i += 4) {
-    const __m128i colour = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), rgb);
-    const __m128i keep = _mm_cmpeq_epi32(colour, key);
-    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    const __m128i merged = _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, colour));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), merged);
-  }
-#endif
-  for (; i < n; ++i) {
-    const std::uint32_t colour = s[i] & 0x00FFFFFF;
-    if (colour != kTransparent32) d[i] = colour;
-  }
-}
+void TransRow32(std::uint32_t* d, const std::uint32_t* s, int n) { CopyKeyedRow32(d, s, n, kTransparent32); }
 
-void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+void KeyedRows(const Surface& dst, const Surface& src, const CopyRect& r) {
   switch (src.bytesPerPixel) {
     case 4: ForEachRow<std::uint32_t>(dst, src, r, TransRow32); break;
     case 2: ForEachRow<std::uint16_t>(dst, src, r, TransRowKeyed<std::uint16_t, kTransparent16>); break;
     default: ForEachRow<std::uint8_t>(dst, src, r, TransRowKeyed<std::uint8_t, kTransparent8>);
   }
 }
+
+void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) { KeyedRows(dst, src, r); }
 
 }  // namespace
 

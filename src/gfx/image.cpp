@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "gfx/clip.h"
 #include "gfx/keyed_copy.h"
@@ -124,7 +125,19 @@ void KeyedRows(const Surface& dst, const Surface& src, const CopyRect& r) {
   }
 }
 
-void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) { KeyedRows(dst, src, r); }
+void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+  if (dst.pixels != src.pixels) return KeyedRows(dst, src, r);
+  // An image keyed onto itself: every source row is read before any is
+  // written, as if copied through a temporary.
+  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
+  std::vector<std::uint8_t> copy(rowBytes * std::size_t(r.height));
+  for (int row = 0; row < r.height; ++row) {
+    std::memcpy(copy.data() + std::size_t(row) * rowBytes,
+                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+  }
+  const Surface rows{copy.data(), r.width, r.height, int(rowBytes), src.bytesPerPixel, false};
+  KeyedRows(dst, rows, CopyRect{0, 0, r.dstX, r.dstY, r.width, r.height});
+}
 
 }  // namespace
 

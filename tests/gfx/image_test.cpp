@@ -316,6 +316,28 @@ TEST_F(PutTest, PsetOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
   }
 }
 
+TEST_F(PutTest, TransOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
+  // Rows wider than any vector step, with keyed pixels in between.
+  for (int shift : {1, -1, 5, -5}) {
+    ImagePtr image = NumberedImage(40, 20);
+    Surface pixels = ImageSurface(image.get());
+    for (int x = 3; x < 40; x += 7) Pixel(pixels, x, 4) = kTransparent32;
+    std::vector<std::uint32_t> original;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 40; ++x) original.push_back(Pixel(pixels, x, y));
+    ASSERT_EQ(Put(image.get(), shift, shift, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const int sx = x - shift, sy = y - shift;
+        const bool inside = sx >= 0 && sx < 40 && sy >= 0 && sy < 20;
+        const std::uint32_t from = inside ? original[sy * 40 + sx] : 0;
+        const bool copied = inside && (from & 0xFFFFFF) != kTransparent32;
+        ASSERT_EQ(Pixel(pixels, x, y), copied ? (from & 0xFFFFFF) : original[y * 40 + x])
+            << "shift " << shift << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST(ClipCopyTest, KeepsOnlyTheOverlapAndMovesTheSourceStart) {
   const ClipRect clip{10, 20, 100, 50};
   CopyRect r;

@@ -304,8 +304,10 @@ std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
     // A frame drawn too soon after the last one waits for its turn; otherwise
     // the next drawn frame ends the wait.
     const bool framePending = AnyDirty() || repaintAll_ || screen_->paletteChanged;
-    if (framePending)
-      timeoutMs = int(std::max<Sint64>(0, Sint64(lastPresentMs_ + kMinPresentMs - SDL_GetTicks64())));
+    if (framePending) {
+      const Sint64 untilItsTurn = Sint64(lastPresentMs_) + kMinPresentMs - Sint64(SDL_GetTicks64());
+      timeoutMs = int(std::clamp<Sint64>(untilItsTurn, 0, kMinPresentMs));
+    }
     wakeOnDraw_ = !framePending;
   }
   // SDL can wait for events only on a visible window; elsewhere it would poll.

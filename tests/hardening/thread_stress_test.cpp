@@ -189,10 +189,12 @@ TEST_F(ThreadStressTest, FloodedThreadsNeitherRaceNorDeadlockNorLoseACloseCode) 
   while (seen.closes < kCloses && Clock::now() < settle) DrawAndQuery(sprite.get(), frames++, seen);
 
   EXPECT_EQ(seen.closes, kCloses);
-  // The flood did reach the game.
+  // The flood did reach the game: a drawing loop that never sleeps must not
+  // starve the display thread (it once let through a few dozen keys of
+  // thousands, fifteen at a time).
   EXPECT_GT(frames, 100);
-  EXPECT_GT(seen.otherKeys, 100);
-  EXPECT_GT(seen.pointerMoves, 10);
+  EXPECT_GT(seen.otherKeys, 1000);
+  EXPECT_GT(seen.pointerMoves, 50);
 }
 
 }  // namespace

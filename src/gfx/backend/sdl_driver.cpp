@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <future>
@@ -125,7 +126,7 @@ class SdlDriver final : public DisplayDriver {
   int Init(ScreenState& screen, const char* title, int width, int windowHeight, int depth, int refresh,
            int flags) override;
   void Exit() override;
-  void Lock() override { mutex_.lock(); }
+  void Lock() override;
   void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
   void WaitVsync() override {}
@@ -140,6 +141,7 @@ class SdlDriver final : public DisplayDriver {
 
  private:
   // ---- Display thread ----
+  std::unique_lock<std::mutex> TakeTurn();
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
   bool OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height);
   // One locked cycle and what follows it, handling `arrived` first if given;
@@ -164,6 +166,7 @@ class SdlDriver final : public DisplayDriver {
 
   std::thread thread_;
   std::mutex mutex_;
+  std::atomic<bool> displayWaiting_{false};  // the display thread waits for mutex_
 
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
@@ -212,6 +215,20 @@ void SdlDriver::Exit() {
     stop_ = true;
   }
   thread_.join();
+}
+
+// A drawing loop that never sleeps would otherwise take the lock back each
+// time before the display thread wakes, and its input would never arrive.
+void SdlDriver::Lock() {
+  while (displayWaiting_.load()) std::this_thread::yield();
+  mutex_.lock();
+}
+
+std::unique_lock<std::mutex> SdlDriver::TakeTurn() {
+  displayWaiting_.store(true);
+  std::unique_lock lock(mutex_);
+  displayWaiting_.store(false);
+  return lock;
 }
 
 void SdlDriver::Unlock() {
@@ -267,7 +284,7 @@ bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int 
   window.SetIcon(identity_.iconWidth, identity_.iconHeight, identity_.iconArgb);
   keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
   const bool focused = (SDL_GetWindowFlags(window.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
-  std::lock_guard lock(mutex_);
+  const std::unique_lock lock = TakeTurn();
   ResetMouse();
   MouseFocus(focused);
   modes_ = DisplaySizes(SDL_GetWindowDisplayIndex(window.Handle()));
@@ -280,7 +297,7 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
   bool present = false;
   const Uint64 now = SDL_GetTicks64();
   {
-    std::lock_guard lock(mutex_);
+    const std::unique_lock lock = TakeTurn();
     if (stop_) return false;
     if (arrived) HandleEvent(*arrived, window);
     SDL_Event event;
@@ -300,7 +317,7 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
 std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
   int timeoutMs = kCycleMs;
   {
-    std::lock_guard lock(mutex_);
+    const std::unique_lock lock = TakeTurn();
     // A frame drawn too soon after the last one waits for its turn; otherwise
     // the next drawn frame ends the wait.
     const bool framePending = AnyDirty() || repaintAll_ || screen_->paletteChanged;

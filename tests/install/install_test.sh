@@ -50,7 +50,7 @@ check "the game is an executable in its folder" test -x "$installed/morvanta"
 for picture in "${pictures[@]}"; do
   check "$picture lies beside the game and is a BMP" test "$(head -c 2 "$installed/$picture")" = BM
 done
-check "the manual page is in section 6" test -s "$prefix/share/man/man6/morvanta.6"
+check "the manual page is in section 6, compressed" quietly gzip -t "$prefix/share/man/man6/morvanta.6.gz"
 check "the icon is an SVG named after the application id" grep -q "<svg" "$icon"
 check "the icon is drawn as squares of one pixel" grep -q '<rect x="[0-9]*" y="[0-9]*" width="1" height="1"' "$icon"
 check "the desktop entry passes desktop-file-validate" desktop-file-validate "$desktop"

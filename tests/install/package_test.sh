@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack and looks inside: the tree under /usr
 # with the launcher in /usr/games, the dependency on SDL's run-time package,
-# a desktop entry starting /usr/games/morvanta, a launcher that gives a
-# player who may not write to the tree a folder of their own, and no
-# complaint of lintian's rated an error.
+# a desktop entry starting /usr/games/morvanta, no uninstaller (dpkg removes
+# the package), a launcher that gives a player who may not write to the tree
+# a folder of their own, and no complaint of lintian's rated an error.
 # Skipped where dpkg-deb or lintian is missing (scripts/install-deps.sh
 # installs both).
 #
@@ -41,6 +41,7 @@ check "the package holds the desktop entry" has "./usr/share/applications/$app_i
 check "the package holds the icon" has "./usr/share/icons/hicolor/scalable/apps/$app_id.svg"
 check "the package holds the manual page" has ./usr/share/man/man6/morvanta.6.gz
 check "the package holds the copyright" has ./usr/share/doc/morvanta/copyright
+check "the package holds no uninstaller" test -z "$(grep -e uninstall -e install_manifest <<<"$contents")"
 check "everything lies under /usr" test -z "$(grep -v '^\./usr/' <<<"$contents" | grep -vx '\./')"
 check "the package depends on SDL's run-time package" grep -q "libsdl2-2.0-0" <<<"$(dpkg-deb -f "$package" Depends)"
 # Lintian warns of running as root, which CI does; only its errors count. It

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ApplyFrameInput(harness, input, buttonDown);
       return true;
     });
-    const game::NextScreen next = game::GameLoop(shell.state);
+    const game::NextScreen next = game::GameLoop(shell.state, "screenshots");
     game::SetFrameHook(nullptr);
     if (next == game::NextScreen::GameOver) game::GameOver(shell);
   }

@@ -97,7 +97,7 @@ FrameEnd PauseAndLateRules(GameState& state) {
 }
 
 // The end of a completed frame (steps 19 to 24).
-FrameEnd FinishFrame(GameState& state) {
+FrameEnd FinishFrame(GameState& state, const std::string& screenshotFolder) {
   // A damaged save can bring negative lives; those end the game too.
   if (state.lives <= 0) return FrameEnd::ToGameOver;
   CheckLevelUp(state);
@@ -107,16 +107,16 @@ FrameEnd FinishFrame(GameState& state) {
     state.lives -= 1;
     return FrameEnd::NewObject;
   }
-  if (rt::Multikey(scancode::kS)) TakeScreenshot(state);
+  if (rt::Multikey(scancode::kS)) TakeScreenshot(state, screenshotFolder);
   return FrameEnd::Completed;
 }
 
-FrameEnd RunFrame(GameState& state) {
+FrameEnd RunFrame(GameState& state, const std::string& screenshotFolder) {
   if (FrameEnd end = MoveObject(state); end != FrameEnd::Completed) return end;
   DrawFrame(state);
   if (FrameEnd end = SteerAndJudge(state); end != FrameEnd::Completed) return end;
   if (FrameEnd end = PauseAndLateRules(state); end != FrameEnd::Completed) return end;
-  return FinishFrame(state);
+  return FinishFrame(state, screenshotFolder);
 }
 
 NextScreen LeaveToMenu() {
@@ -158,10 +158,10 @@ void StartNewGame(GameState& state) {
   SpawnObject(state);
 }
 
-NextScreen GameLoop(GameState& state) {
+NextScreen GameLoop(GameState& state, const std::string& screenshotFolder) {
   for (;;) {
     if (const FrameHook& hook = TheFrameHook(); hook && !hook(state)) return NextScreen::Round;
-    switch (RunFrame(state)) {
+    switch (RunFrame(state, screenshotFolder)) {
       case FrameEnd::Completed: break;
       case FrameEnd::NewObject: SpawnObject(state); break;
       case FrameEnd::ToMenu: return LeaveToMenu();

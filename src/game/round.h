@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "game/game_state.h"
 #include "game/next_screen.h"
@@ -23,8 +24,8 @@ void PrepareObject(GameState& state);
 void DrawFrame(const GameState& state);
 
 // Plays frames until the player leaves (NextScreen::Menu) or no lives are
-// left (NextScreen::GameOver).
-NextScreen GameLoop(GameState& state);
+// left (NextScreen::GameOver); S writes a screenshot into `screenshotFolder`.
+NextScreen GameLoop(GameState& state, const std::string& screenshotFolder);
 
 // A seam for tests: called at the start of every frame. When it returns
 // false, GameLoop returns NextScreen::Round at once; calling GameLoop again

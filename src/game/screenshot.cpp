@@ -12,8 +12,6 @@ namespace game {
 
 namespace {
 
-constexpr const char* kFolder = "screenshots";
-
 // Each part comes from its own reading of the clock, seconds first.
 std::string ScreenshotName() {
   const std::string date = rt::DateString();
@@ -26,11 +24,11 @@ std::string ScreenshotName() {
 
 }  // namespace
 
-void TakeScreenshot(GameState& state) {
+void TakeScreenshot(GameState& state, const std::string& folder) {
   const std::string name = ScreenshotName();
   std::error_code ignored;
-  std::filesystem::create_directory(kFolder, ignored);
-  const bool saved = rt::Bsave(std::string(kFolder) + "/" + name) == 0;
+  std::filesystem::create_directory(folder, ignored);
+  const bool saved = rt::Bsave(folder + "/" + name) == 0;
   rt::SleepMs(100);
   state.message =
       saved ? text::kScreenshotSavedPrefix + name + text::kScreenshotSavedSuffix : text::kScreenshotFailed;

@@ -1,6 +1,7 @@
 #include "game/shell.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "game/assets.h"
 #include "game/round.h"
@@ -24,12 +25,20 @@ std::string InFolder(std::string_view folder, std::string_view fileName) {
   return path + std::string(fileName);
 }
 
+// Where the player's files go (game.sav, game.hsc, screenshots/): beside the
+// executable, as in the play folder, unless the launcher of a game installed
+// where the player may not write names a folder of the player's own.
+std::string PlayerFolder() {
+  const char* named = std::getenv("MORVANTA_PLAYER_FOLDER");
+  return named && *named ? std::string(named) : rt::ExecutableFolder();
+}
+
 // One hand-over: shows `screen` and says which comes next.
 NextScreen Show(Shell& shell, NextScreen screen) {
   switch (screen) {
     case NextScreen::Menu: return MainMenu(shell);
     case NextScreen::NewGame: StartNewGame(shell.state); return NextScreen::Round;
-    case NextScreen::Round: return GameLoop(shell.state);
+    case NextScreen::Round: return GameLoop(shell.state, shell.screenshotFolder);
     case NextScreen::GameOver: return GameOver(shell);
     case NextScreen::Instructions: return ShowInstructions(shell);
     case NextScreen::SaveGame: return SaveGame(shell);
@@ -42,9 +51,10 @@ NextScreen Show(Shell& shell, NextScreen screen) {
 
 }  // namespace
 
-bool StartUp(Shell& shell, std::string_view dataFolder) {
-  shell.saveFilePath = InFolder(dataFolder, "game.sav");
-  shell.highscoreFilePath = InFolder(dataFolder, "game.hsc");
+bool StartUp(Shell& shell, std::string_view playerFolder) {
+  shell.saveFilePath = InFolder(playerFolder, "game.sav");
+  shell.highscoreFilePath = InFolder(playerFolder, "game.hsc");
+  shell.screenshotFolder = InFolder(playerFolder, "screenshots");
   rt::SleepMs(1000);
   shell.state = GameState{};
   if (rt::ScreenMode(kGameMode, kGameDepth, kGamePages, 0, 0) != 0) return false;
@@ -63,7 +73,7 @@ void RunScreens(Shell& shell, NextScreen first) {
 
 int RunMorvanta() {
   Shell shell;
-  if (!StartUp(shell, rt::ExecutableFolder())) {
+  if (!StartUp(shell, PlayerFolder())) {
     std::fprintf(stderr,
                  "morvanta: no display could be opened; try running under a desktop session, "
                  "or set MORVANTA_DRIVER=null to run without a window\n");

@@ -10,11 +10,12 @@
 namespace game {
 
 // Everything the screens outside a round share: the game in progress, the
-// places of the two data files, and the title picture loaded at start-up.
+// places of the player's files, and the title picture loaded at start-up.
 struct Shell {
   GameState state;
   std::string saveFilePath;
   std::string highscoreFilePath;
+  std::string screenshotFolder;
   rt::ImagePtr introImage;
 };
 
@@ -23,10 +24,11 @@ struct Shell {
 // opened (a line on standard error says why).
 int RunMorvanta();
 
-// Start-up up to the splash: data file paths in `dataFolder`, the screen,
-// the two pictures that stay loaded, the parked pointer. False when no
-// screen could be opened.
-bool StartUp(Shell& shell, std::string_view dataFolder);
+// Start-up up to the splash: the paths of the player's files in
+// `playerFolder` (game.sav, game.hsc, screenshots/), the screen, the two
+// pictures that stay loaded, the parked pointer. False when no screen could
+// be opened.
+bool StartUp(Shell& shell, std::string_view playerFolder);
 // Runs screens from `first` on, each handing over to the next through this
 // loop, until one asks to end the program.
 void RunScreens(Shell& shell, NextScreen first);

@@ -17,7 +17,7 @@ namespace {
 
 using test::BmpBuilder;
 using test::Pixel;
-using test::ReadBytes;
+using test::ReadByteVector;
 using test::WriteBytes;
 
 // A colour that differs per channel, row and column, so swapped channels or
@@ -229,7 +229,7 @@ TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
   ImagePtr image(ImageCreate(4, 4, 0x00123456, 0, true));
   EXPECT_EQ(Bload(PathOf("nothing.bmp"), image.get()), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
-  EXPECT_EQ(Bload(folder_.string(), image.get()), ResultFileNotFound);  // a folder is no file
+  EXPECT_EQ(Bload(folder_.Path().string(), image.get()), ResultFileNotFound);  // a folder is no file
   ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
 }
 
@@ -270,10 +270,10 @@ TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
 }
 
 TEST_F(BloadTest, BackslashesInNamesSeparateFolders) {
-  std::filesystem::create_directory(folder_ / "pictures");
+  std::filesystem::create_directory(folder_.Path() / "pictures");
   WriteBytes(PathOf("pictures/a.bmp"), Picture24(2, 2).Build());
   ImagePtr image(ImageCreate(2, 2));
-  EXPECT_EQ(Bload(folder_.string() + "\\pictures\\a.bmp", image.get()), 0);
+  EXPECT_EQ(Bload(folder_.Path().string() + "\\pictures\\a.bmp", image.get()), 0);
   EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Colour(1, 1));
 }
 
@@ -370,7 +370,7 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Colour(x, y);
   ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("shot.bmp"));
+  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("shot.bmp"));
   ASSERT_EQ(file.size(), 1228854u);
   EXPECT_EQ(file[0], 'B');
   EXPECT_EQ(file[1], 'M');
@@ -396,17 +396,18 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
   ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), 0);
-  EXPECT_EQ(ReadBytes(PathOf("SHOT.BMP")).size(), 1228854u);
+  EXPECT_EQ(ReadByteVector(PathOf("SHOT.BMP")).size(), 1228854u);
   ASSERT_EQ(Bsave(PathOf("shot.Bmp")), 0);
   EXPECT_EQ(Bsave(PathOf("shot.png")), ResultIllegalCall);
   EXPECT_EQ(Bsave(PathOf("bmp")), ResultIllegalCall);
   EXPECT_FALSE(std::filesystem::exists(PathOf("shot.png")));
   EXPECT_EQ(Bsave(PathOf("missing/shot.bmp")), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
-  std::filesystem::create_directory(folder_ / "screenshots");
-  EXPECT_EQ(Bsave(folder_.string() + "\\screenshots\\x.bmp"), 0);
-  EXPECT_TRUE(std::filesystem::exists(folder_ / "screenshots" / "x.bmp"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 3);  // no temporary files left
+  std::filesystem::create_directory(folder_.Path() / "screenshots");
+  EXPECT_EQ(Bsave(folder_.Path().string() + "\\screenshots\\x.bmp"), 0);
+  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "screenshots" / "x.bmp"));
+  // no temporary files left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 3);
 }
 
 TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
@@ -423,8 +424,8 @@ TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
   std::signal(SIGXFSZ, previousHandler);
 
   EXPECT_EQ(result, ResultFileIoError);
-  EXPECT_EQ(ReadBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+  EXPECT_EQ(ReadByteVector(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
 TEST_F(BsaveTest, RefusesSourcesItCannotDescribe) {
@@ -450,7 +451,7 @@ TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
+  EXPECT_EQ(ReadByteVector(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
@@ -460,7 +461,7 @@ TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
-  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
+  EXPECT_EQ(ReadByteVector(PathOf("rt.bmp")).size(), 54u + 100 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(),
@@ -471,7 +472,7 @@ TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {
   ImagePtr original(ImageCreate(19, 5, 0, 16));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt.bmp"));
+  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("rt.bmp"));
   ASSERT_EQ(file.size(), 54u + 60 * 5);
   EXPECT_EQ(file[28], 24);
   ImagePtr loaded(ImageCreate(19, 5, 0, 16));
@@ -486,7 +487,7 @@ TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
   ImagePtr original(ImageCreate(21, 6, 0, 8));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt8.bmp"));
+  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("rt8.bmp"));
   ASSERT_EQ(file.size(), 1078u + 24 * 6);
   EXPECT_EQ(test::LittleEndian32(file, 46), 256u);
   const auto palette = Screen()->palette;

@@ -179,7 +179,7 @@ void Scenario::AtFrame(int frame, std::function<void()> action) {
 
 NextScreen Scenario::RunFrames(int frames) {
   stopAtFrame_ = FramesRun() + frames;
-  const NextScreen next = GameLoop(state_);
+  const NextScreen next = GameLoop(state_, "screenshots");
   if (inFrame_) FrameEnded(state_);
   return next;
 }

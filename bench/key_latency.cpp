@@ -80,7 +80,7 @@ bool ShowsAt(XImage* image, const Picture& catcher, int x) {
   return true;
 }
 
-// The catcher's x in the window: the one place where the catcher's rows show
+// The catcher's x in the window: the place where the catcher's rows show
 // its picture exactly; nullopt when it shows nowhere (not in a round). Looks
 // near `hint` first, since the catcher moves a pixel a frame.
 std::optional<int> CatcherX(Display* display, Window window, const Picture& catcher, int hint = 0) {
@@ -163,7 +163,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: not a 24-bit BMP file\n", argv[2]);
     return 2;
   }
-  Display* display = XOpenDisplay(nullptr);
+  // A busy X server refuses a connection now and then (EAGAIN): try again.
+  Display* display = nullptr;
+  for (int tries = 0; tries < 10 && !display; ++tries) {
+    if (tries) std::this_thread::sleep_for(20ms);
+    display = XOpenDisplay(nullptr);
+  }
   if (!display) {
     std::fprintf(stderr, "no X display\n");
     return 1;

@@ -25,7 +25,7 @@ const Frame& Loaded() {
 void BloadOurs(benchmark::State& state) {
   OurScreen screen;
   const std::string& path = Picture24Path();
-  if (rt::Bload(path) != 0) return state.SkipWithError("Bload failed");
+  if (rt::Bload(path) != 0) return Fail(state, "Bload failed");
   if (!Verify(state, screen.Pixels(), Loaded())) return;
   for (auto _ : state) {
     if (rt::Bload(path) != 0) return state.SkipWithError("Bload failed");
@@ -42,7 +42,7 @@ SurfacePtr LoadSdl(const std::string& path) {
 void BloadSdl(benchmark::State& state) {
   const std::string& path = Picture24Path();
   SurfacePtr first = LoadSdl(path);
-  if (!first) return state.SkipWithError(SDL_GetError());
+  if (!first) return Fail(state, SDL_GetError());
   if (!Verify(state, SdlFrame(first.get()), Loaded())) return;
   for (auto _ : state) {
     if (!LoadSdl(path)) return state.SkipWithError(SDL_GetError());
@@ -69,7 +69,7 @@ bool LoadStb(const std::string& path, std::vector<std::uint32_t>& pixels) {
 void BloadStb(benchmark::State& state) {
   const std::string& path = Picture24Path();
   std::vector<std::uint32_t> pixels(std::size_t(kScreenWidth) * kScreenHeight);
-  if (!LoadStb(path, pixels)) return state.SkipWithError("stbi_load failed");
+  if (!LoadStb(path, pixels)) return Fail(state, "stbi_load failed");
   if (!Verify(state, FrameOf(pixels), Loaded())) return;
   for (auto _ : state) {
     if (!LoadStb(path, pixels)) return state.SkipWithError("stbi_load failed");
@@ -79,10 +79,10 @@ BENCHMARK(BloadStb)->Name("Bload/stbi_load+swizzle");
 
 void BloadAllegro(benchmark::State& state) {
   const char* why = "";
-  if (!allegro::Start(why)) return state.SkipWithError(why);
+  if (!allegro::Start(why)) return Fail(state, why);
   const std::string& path = Picture24Path();
   BITMAP* first = allegro::LoadBmp(path.c_str());
-  if (!first) return state.SkipWithError("load_bmp failed");
+  if (!first) return Fail(state, "load_bmp failed");
   const bool right = Verify(state, allegro::Pixels(first), Loaded());
   allegro::DestroyBitmap(first);
   if (!right) return;
@@ -129,8 +129,7 @@ class FloorLoad {
 
 void BloadFloor(benchmark::State& state) {
   FloorLoad floor(Picture24Path());
-  if (!floor.Run() || !floor.ReadWholeFile())
-    return state.SkipWithError("read() did not give the whole file");
+  if (!floor.Run() || !floor.ReadWholeFile()) return Fail(state, "read() did not give the whole file");
   if (!Verify(state, FrameOf(floor.Pixels()), Frame(floor.Pixels().size(), 0xFFFFFF))) return;
   for (auto _ : state) {
     if (!floor.Run()) return state.SkipWithError("read() failed");

@@ -37,7 +37,7 @@ void BsaveOurs(benchmark::State& state) {
   OurScreen screen;
   screen.FillWithPicture();
   const std::string path = ScratchPath("ours.bmp");
-  if (rt::Bsave(path) != 0) return state.SkipWithError("Bsave failed");
+  if (rt::Bsave(path) != 0) return Fail(state, "Bsave failed");
   if (!Verify(state, FilePixels(path), Saved())) return;
   for (auto _ : state) {
     if (rt::Bsave(path) != 0) return state.SkipWithError("Bsave failed");
@@ -48,7 +48,7 @@ BENCHMARK(BsaveOurs)->Name("Bsave/ours");
 void BsaveSdl(benchmark::State& state) {
   SurfacePtr surface = MakeSdlSurface(PictureArgb(), kScreenWidth, kScreenHeight);
   const std::string path = ScratchPath("sdl.bmp");
-  if (SDL_SaveBMP(surface.get(), path.c_str()) != 0) return state.SkipWithError(SDL_GetError());
+  if (SDL_SaveBMP(surface.get(), path.c_str()) != 0) return Fail(state, SDL_GetError());
   if (!Verify(state, FilePixels(path), Saved())) return;
   for (auto _ : state) {
     if (SDL_SaveBMP(surface.get(), path.c_str()) != 0) return state.SkipWithError(SDL_GetError());

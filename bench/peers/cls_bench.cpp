@@ -37,7 +37,7 @@ BENCHMARK(ClsSdlFillRect)->Name("Cls/SDL_FillRect");
 
 void ClsAllegro(benchmark::State& state) {
   const char* why = "";
-  if (!allegro::Start(why)) return state.SkipWithError(why);
+  if (!allegro::Start(why)) return Fail(state, why);
   BITMAP* bitmap = allegro::CreateBitmap(kScreenWidth, kScreenHeight);
   allegro::Fill(bitmap, PictureArgb().data());
   allegro::Clear(bitmap, kBackground);

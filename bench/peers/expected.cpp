@@ -72,11 +72,8 @@ void DrawTextCells(Frame& frame, int x, int y, std::string_view text, std::uint3
                     [&](int px, int py, bool set) { At(frame, px, py) = (set ? ink : paper) & kColourBits; });
 }
 
-bool Verify(benchmark::State& state, const Frame& actual, const Frame& expected) {
-  if (actual.size() != expected.size()) {
-    state.SkipWithError("the result has the wrong size");
-    return false;
-  }
+std::string Difference(const Frame& actual, const Frame& expected) {
+  if (actual.size() != expected.size()) return "the result has the wrong size";
   std::size_t wrong = 0, first = 0;
   for (std::size_t i = actual.size(); i-- > 0;) {
     if (actual[i] != expected[i]) {
@@ -84,13 +81,24 @@ bool Verify(benchmark::State& state, const Frame& actual, const Frame& expected)
       first = i;
     }
   }
-  if (wrong == 0) return true;
+  if (wrong == 0) return "";
   char message[160];
   std::snprintf(message, sizeof message,
                 "%zu of %zu pixels wrong, the first at (%zu, %zu): %06X, expected %06X", wrong, actual.size(),
                 first % kScreenWidth, first / kScreenWidth, actual[first], expected[first]);
-  state.SkipWithError(message);
-  return false;
+  return message;
+}
+
+void Fail(benchmark::State& state, const char* why) {
+  state.SkipWithError(why);
+  for (auto _ : state) {
+  }
+}
+
+bool Verify(benchmark::State& state, const Frame& actual, const Frame& expected) {
+  const std::string difference = Difference(actual, expected);
+  if (!difference.empty()) Fail(state, difference.c_str());
+  return difference.empty();
 }
 
 }  // namespace bench

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +31,17 @@ void PutKeyed(Frame& frame, const std::vector<std::uint32_t>& sprite, int width,
 void DrawTextOver(Frame& frame, int x, int y, std::string_view text, std::uint32_t ink);
 void DrawTextCells(Frame& frame, int x, int y, std::string_view text, std::uint32_t ink, std::uint32_t paper);
 
-// Compares every pixel; on a difference the benchmark reports an error naming
-// the first one and how many there are, and the answer is false.
+// Empty when the frames are equal, else how many pixels differ and the first.
+std::string Difference(const Frame& actual, const Frame& expected);
+
+// Reports an error instead of a time, before the timing loop. It still enters
+// the loop, which then runs no iteration: Google Benchmark 1.7.1 aborts a run
+// with repetitions when an errored repetition counts other iterations than
+// the others, and one that never entered the loop counts none.
+void Fail(benchmark::State& state, const char* why);
+
+// Compares every pixel before the timing loop; on a difference the benchmark
+// fails with it and the answer is false.
 bool Verify(benchmark::State& state, const Frame& actual, const Frame& expected);
 
 }  // namespace bench

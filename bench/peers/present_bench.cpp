@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <thread>
 
 #include "gfx/image.h"
@@ -65,6 +66,17 @@ const std::vector<std::uint32_t>& FrameArgb(Change change, int frame) {
   return frame % 2 ? OtherPictureArgb() : PictureArgb();
 }
 
+// Connecting to a busy X server fails now and then (EAGAIN: its queue of
+// connections is full), so each connection is tried up to ten times.
+template <class Open>
+bool Retried(Open open) {
+  for (int tries = 0; tries < 10; ++tries) {
+    if (open()) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return false;
+}
+
 double ProcessCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -90,27 +102,25 @@ void TimeFrames(benchmark::State& state, Draw draw, Present present) {
 // and read what it shows.
 class XWatcher {
  public:
-  XWatcher() : display_(std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr) {}
+  XWatcher() {
+    if (std::getenv("DISPLAY")) Retried([&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
+  }
   ~XWatcher() {
     if (display_) XCloseDisplay(display_);
   }
   explicit operator bool() const { return display_ != nullptr; }
 
-  // Waits up to two seconds for the window to show `argb`; reports an error
-  // (the pixels that differ, or no window) when it does not.
-  bool AwaitShown(benchmark::State& state, const std::vector<std::uint32_t>& argb) {
+  // Waits up to two seconds for the window to show `argb`; answers what
+  // differs then (or that there is no window), or nothing when it showed.
+  std::string AwaitShown(const std::vector<std::uint32_t>& argb) {
     const Frame expected = FrameOf(argb);
     Frame shown;
     for (int tries = 0; tries < 200; ++tries) {
       shown = Shown();
-      if (shown == expected) return true;
+      if (shown == expected) return "";
       std::this_thread::sleep_for(10ms);
     }
-    if (shown.empty()) {
-      state.SkipWithError("no window of this process is shown");
-      return false;
-    }
-    return Verify(state, shown, expected);
+    return shown.empty() ? "no window of this process is shown" : Difference(shown, expected);
   }
 
  private:
@@ -163,15 +173,22 @@ class XWatcher {
     return found;
   }
 
-  Display* display_;
+  Display* display_ = nullptr;
 };
+
+// Checks the first frame before timing.
+bool FirstFrameShown(benchmark::State& state, XWatcher& watcher, const std::vector<std::uint32_t>& argb) {
+  const std::string wrong = watcher.AwaitShown(argb);
+  if (!wrong.empty()) Fail(state, wrong.c_str());
+  return wrong.empty();
+}
 
 // Ours: the screen on the window back end, drawn as the game draws (the whole
 // frame, every row marked) and unlocked; the display thread presents it.
 void PresentOurs(benchmark::State& state, Change change) {
   XWatcher watcher;
-  if (!watcher) return state.SkipWithError("no display (run under Xvfb)");
-  if (rt::ScreenMode(18, 32, 2, 0, 0) != 0) return state.SkipWithError("no window opened");
+  if (!watcher) return Fail(state, "no display (run under Xvfb)");
+  if (!Retried([] { return rt::ScreenMode(18, 32, 2, 0, 0) == 0; })) return Fail(state, "no window opened");
   const rt::ImagePtr pictures[2] = {MakeImage(PictureArgb(), kScreenWidth, kScreenHeight),
                                     MakeImage(OtherPictureArgb(), kScreenWidth, kScreenHeight)};
   const rt::ImagePtr sprite = MakeImage(Sprite(), kSpriteSize, kSpriteSize);
@@ -187,13 +204,17 @@ void PresentOurs(benchmark::State& state, Change change) {
   auto present = [](int) { rt::ScreenUnlock(0, kScreenHeight - 1); };
   draw(0);
   present(0);
-  if (watcher.AwaitShown(state, FrameArgb(change, 0))) {
+  if (FirstFrameShown(state, watcher, FrameArgb(change, 0))) {
     TimeFrames(state, draw, present);
     // Every frame was meant to be shown; the last one at least must be.
-    watcher.AwaitShown(state, FrameArgb(change, int(state.iterations())));
+    const std::string last = watcher.AwaitShown(FrameArgb(change, int(state.iterations())));
+    if (!last.empty()) state.SkipWithError(("the last frame: " + last).c_str());
   }
   rt::ScreenClose();
 }
+
+// The peers draw every frame before the run: their frames are FrameArgb's.
+constexpr auto kDrawnBefore = [](int) {};
 
 // SDL's X11 video for one benchmark, on the window system's own framebuffer
 // as ours (no GL texture behind the window surface).
@@ -202,7 +223,7 @@ class SdlVideo {
   SdlVideo() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    started_ = Retried([] { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; });
     if (started_) {
       window_ = SDL_CreateWindow("present", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
                                  kScreenHeight, 0);
@@ -223,7 +244,7 @@ class SdlVideo {
 // rows), copied to the window surface and presented.
 void PresentSdlRenderer(benchmark::State& state, Change change) {
   XWatcher watcher;
-  if (!watcher) return state.SkipWithError("no display (run under Xvfb)");
+  if (!watcher) return Fail(state, "no display (run under Xvfb)");
   SdlVideo video;
   SDL_Renderer* renderer =
       video.Window() ? SDL_CreateRenderer(video.Window(), -1, SDL_RENDERER_SOFTWARE) : nullptr;
@@ -232,7 +253,7 @@ void PresentSdlRenderer(benchmark::State& state, Change change) {
                                                  SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight)
                              : nullptr;
   if (!texture) {
-    state.SkipWithError(SDL_GetError());
+    Fail(state, SDL_GetError());
   } else {
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
     auto present = [&](int frame) {
@@ -247,9 +268,7 @@ void PresentSdlRenderer(benchmark::State& state, Change change) {
       SDL_RenderPresent(renderer);
     };
     present(0);
-    if (watcher.AwaitShown(state, FrameArgb(change, 0)))
-      TimeFrames(
-          state, [](int) {}, present);
+    if (FirstFrameShown(state, watcher, FrameArgb(change, 0))) TimeFrames(state, kDrawnBefore, present);
   }
   if (texture) SDL_DestroyTexture(texture);
   if (renderer) SDL_DestroyRenderer(renderer);
@@ -259,11 +278,11 @@ void PresentSdlRenderer(benchmark::State& state, Change change) {
 // updated, all of it or only the sprite's rows.
 void PresentSdlWindowSurface(benchmark::State& state, Change change) {
   XWatcher watcher;
-  if (!watcher) return state.SkipWithError("no display (run under Xvfb)");
+  if (!watcher) return Fail(state, "no display (run under Xvfb)");
   SdlVideo video;
   SDL_Surface* surface = video.Window() ? SDL_GetWindowSurface(video.Window()) : nullptr;
-  if (!surface) return state.SkipWithError(SDL_GetError());
-  if (surface->format->BytesPerPixel != 4) return state.SkipWithError("the window surface is not 32 bits");
+  if (!surface) return Fail(state, SDL_GetError());
+  if (surface->format->BytesPerPixel != 4) return Fail(state, "the window surface is not 32 bits");
   auto present = [&](int frame) {
     const std::vector<std::uint32_t>& pixels = FrameArgb(change, frame);
     const bool whole = change == Change::EveryRow || frame == 0;
@@ -280,9 +299,7 @@ void PresentSdlWindowSurface(benchmark::State& state, Change change) {
     }
   };
   present(0);
-  if (watcher.AwaitShown(state, FrameArgb(change, 0)))
-    TimeFrames(
-        state, [](int) {}, present);
+  if (FirstFrameShown(state, watcher, FrameArgb(change, 0))) TimeFrames(state, kDrawnBefore, present);
 }
 
 void Register(const char* name, void (*run)(benchmark::State&, Change), Change change) {

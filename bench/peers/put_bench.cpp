@@ -39,7 +39,7 @@ void PutOurs(benchmark::State& state, Placement p, rt::PutMode mode) {
   screen.FillWithPicture();
   rt::ImagePtr image = MakeImage(MakeSprite(p.width, p.height), p.width, p.height);
   auto put = [&] { return rt::Put(nullptr, p.x, p.y, image.get(), rt::kOmitted, 0, 0, 0, 0, mode); };
-  if (put() != 0) return state.SkipWithError("Put failed");
+  if (put() != 0) return Fail(state, "Put failed");
   if (!Verify(state, screen.Pixels(), Expected(p, mode == rt::PutTrans))) return;
   for (auto _ : state) put();
 }
@@ -56,9 +56,8 @@ void PutSdl(benchmark::State& state, Placement p, SdlKey key) {
     return SDL_BlitSurface(source.get(), nullptr, target.get(), &place);
   };
   // The first blit encodes the runs.
-  if (blit() != 0) return state.SkipWithError(SDL_GetError());
-  if (key == SdlKey::Rle && !(source->flags & SDL_RLEACCEL))
-    return state.SkipWithError("SDL did not encode runs");
+  if (blit() != 0) return Fail(state, SDL_GetError());
+  if (key == SdlKey::Rle && !(source->flags & SDL_RLEACCEL)) return Fail(state, "SDL did not encode runs");
   if (!Verify(state, SdlFrame(target.get()), Expected(p, key != SdlKey::None))) return;
   for (auto _ : state) blit();
 }
@@ -67,7 +66,7 @@ enum class AllegroCopy { Blit, MaskedBlit, RleSprite };
 
 void PutAllegro(benchmark::State& state, Placement p, AllegroCopy copy) {
   const char* why = "";
-  if (!allegro::Start(why)) return state.SkipWithError(why);
+  if (!allegro::Start(why)) return Fail(state, why);
   BITMAP* target = allegro::CreateBitmap(kScreenWidth, kScreenHeight);
   allegro::Fill(target, PictureArgb().data());
   BITMAP* source = allegro::CreateBitmap(p.width, p.height);

@@ -38,7 +38,7 @@ void DrawStringOurs(benchmark::State& state) {
   screen.FillWithPicture();
   rt::Color(0xFF000000u | kInk, 0, 2);
   auto draw = [] { return rt::DrawString(nullptr, kTextX, kTextY, 4 | rt::kColorNotGiven, Line80()); };
-  if (draw() != 0) return state.SkipWithError("DrawString failed");
+  if (draw() != 0) return Fail(state, "DrawString failed");
   if (!Verify(state, screen.Pixels(), Written())) return;
   for (auto _ : state) draw();
 }
@@ -46,7 +46,7 @@ BENCHMARK(DrawStringOurs)->Name("DrawString_80/ours");
 
 void DrawStringAllegro(benchmark::State& state) {
   const char* why = "";
-  if (!allegro::Start(why)) return state.SkipWithError(why);
+  if (!allegro::Start(why)) return Fail(state, why);
   BITMAP* target = allegro::CreateBitmap(kScreenWidth, kScreenHeight);
   allegro::Fill(target, PictureArgb().data());
   allegro::Textout(target, Line80().c_str(), kTextX, kTextY, kInk);

@@ -70,9 +70,12 @@ def load(argv):
         except (OSError, ValueError) as e:
             raise Unreadable(f"{argv[0]}: {e}")
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run([argv[0], *argv[1:], "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
-                       check=True, stdout=sys.stderr)
-        return json.load(open(out.name))
+        try:
+            subprocess.run([argv[0], *argv[1:], "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
+                           check=True, stdout=sys.stderr)
+            return json.load(open(out.name))
+        except (OSError, ValueError, subprocess.CalledProcessError) as e:
+            raise Unreadable(f"{argv[0]}: {e}")
 
 
 # What Google Benchmark appends to a name for its options.
@@ -195,11 +198,14 @@ def print_bench_targets(times, groups):
 
 def read_game(path):
     values = {}
-    with open(path) as f:
-        for line in f:
-            m = re.fullmatch(r"([a-z_]+) (-?[0-9.]+)", line.strip())
-            if m:
-                values[m.group(1)] = float(m.group(2))
+    try:
+        with open(path) as f:
+            for line in f:
+                m = re.fullmatch(r"([a-z_]+) (-?[0-9.]+)", line.strip())
+                if m:
+                    values[m.group(1)] = float(m.group(2))
+    except OSError as e:
+        raise Unreadable(f"{path}: {e}")
     if not values:
         raise Unreadable(f"{path}: no results of bench/measure_game.sh in it")
     return values

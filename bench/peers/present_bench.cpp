@@ -110,7 +110,7 @@ class XWatcher {
   }
   explicit operator bool() const { return display_ != nullptr; }
 
-  // Waits up to two seconds for the window to show `argb`; answers what
+  // Looks at the window 200 times, 10 ms apart, until it shows `argb`; answers what
   // differs then (or that there is no window), or nothing when it showed.
   std::string AwaitShown(const std::vector<std::uint32_t>& argb) {
     const Frame expected = FrameOf(argb);

@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "game/assets.h"
-#include "game/round.h"
 #include "game/scancodes.h"
 #include "game/texts.h"
 #include "input/keyboard.h"

@@ -1,4 +1,4 @@
-#include "game/round.h"
+#include "game/objects.h"
 #include "game/save_file.h"
 #include "game/shell.h"
 #include "game/shell_texts.h"

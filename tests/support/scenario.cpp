@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "game/assets.h"
+#include "game/objects.h"
 #include "game/round.h"
 #include "game/scancodes.h"
 #include "game/texts.h"

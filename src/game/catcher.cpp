@@ -10,7 +10,6 @@ namespace game {
 namespace {
 
 constexpr int kLeftButtonAlone = 1;
-constexpr int kCatcherY = 400;
 
 }  // namespace
 

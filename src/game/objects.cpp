@@ -14,7 +14,6 @@ namespace game {
 namespace {
 
 constexpr int kSpawnY = 15;
-constexpr int kCatchLineY = 400;
 constexpr int kFastFallEndY = 390;  // below this line every level falls 1 px per step
 
 int Roll(int count) { return static_cast<int>(std::floor(rt::Rnd(1) * count)) + 1; }

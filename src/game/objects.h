@@ -16,7 +16,7 @@ void PrepareObject(GameState& state);
 
 // Every second frame one pixel down, faster from level 3 until y 390.
 void FallStep(GameState& state);
-// A saucer homes in on the catcher and lands at y 400.
+// A saucer homes in on the catcher and lands on the catch line.
 bool UfoStep(GameState& state);
 // Turning the wheel or holding Down speeds the object up for this frame.
 void AccelerateByWheel(GameState& state);

@@ -21,10 +21,6 @@ namespace game {
 
 namespace {
 
-constexpr int kCatcherY = 400;
-constexpr int kCatchLineY = 400;
-constexpr int kPassedY = 401;
-constexpr int kLostBelowY = 410;
 constexpr int kMessageRow = 28;
 
 FrameHook& TheFrameHook() {

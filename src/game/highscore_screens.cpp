@@ -1,4 +1,5 @@
 #include "game/assets.h"
+#include "game/controls.h"
 #include "game/highscore.h"
 #include "game/save_file.h"
 #include "game/scancodes.h"
@@ -7,7 +8,6 @@
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/line_input.h"
 #include "input/timing.h"
 #include "rt/file_channels.h"
@@ -15,8 +15,6 @@
 
 namespace game {
 namespace {
-
-bool Held(int scancode) { return rt::Multikey(scancode) != 0; }
 
 void ClearToIntro() {
   rt::Cls();

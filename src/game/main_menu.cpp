@@ -1,13 +1,13 @@
 #include <array>
 
 #include "game/assets.h"
+#include "game/controls.h"
 #include "game/scancodes.h"
 #include "game/shell.h"
 #include "game/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/timing.h"
 
 namespace game {
@@ -25,13 +25,9 @@ void DrawMenu() {
   rt::ScreenUnlock(-1, -1);
 }
 
-bool Held(int scancode) { return rt::Multikey(scancode) != 0; }
-
-// The window's close button, taken from the key queue. Every call consumes
-// one typed key, so keys typed at the menu are dropped one per pass.
-bool CloseRequested() { return rt::Inkey() == rt::KeyCodeString(rt::kKeyClose); }
-
 // The commands in the order they are tested; the first that holds acts.
+// The close test takes a typed key on every pass, so keys typed at the menu
+// are dropped one per pass.
 struct Command {
   bool (*holds)();
   NextScreen next;

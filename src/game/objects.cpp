@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "game/assets.h"
+#include "game/controls.h"
 #include "game/scancodes.h"
 #include "game/texts.h"
-#include "input/keyboard.h"
 #include "input/random.h"
 
 namespace game {
@@ -98,7 +98,7 @@ void AccelerateByWheel(GameState& state) {
 }
 
 void AccelerateByDownKey(GameState& state) {
-  if (!rt::Multikey(scancode::kDown) || state.objectY >= 395) return;
+  if (!Held(scancode::kDown) || state.objectY >= 395) return;
   state.objectY += 2;
   state.message = text::kObjectSpedUp;
 }

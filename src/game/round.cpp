@@ -4,6 +4,7 @@
 
 #include "game/background.h"
 #include "game/catcher.h"
+#include "game/controls.h"
 #include "game/levels.h"
 #include "game/objects.h"
 #include "game/rules.h"
@@ -13,7 +14,6 @@
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/timing.h"
 #include "rt/strings.h"
 
@@ -52,12 +52,10 @@ void PauseIfRequested(GameState& state) {
 }
 
 void RequestPauseOnKey(GameState& state) {
-  if (!rt::Multikey(scancode::kP)) return;
+  if (!Held(scancode::kP)) return;
   state.pauseRequested = 1;
   state.message = text::kPaused;
 }
-
-bool WindowClosed() { return rt::Inkey() == rt::KeyCodeString(rt::kKeyClose); }
 
 // Moving the object, up to the frame's pause (steps 1 to 4).
 FrameEnd MoveObject(GameState& state) {
@@ -72,7 +70,7 @@ FrameEnd MoveObject(GameState& state) {
 FrameEnd SteerAndJudge(GameState& state) {
   SteerByMouse(state);
   SteerByKeys(state);
-  if (rt::Multikey(scancode::kEsc)) return FrameEnd::ToMenu;
+  if (Held(scancode::kEsc)) return FrameEnd::ToMenu;
   if (JudgeCatch(state)) return FrameEnd::NewObject;
   if (JudgeMiss(state, ObjectKind::WhiteStone)) return FrameEnd::NewObject;
   rt::SleepMs(1);
@@ -98,12 +96,12 @@ FrameEnd FinishFrame(GameState& state) {
   if (state.lives <= 0) return FrameEnd::ToGameOver;
   CheckLevelUp(state);
   if (state.objectY == kCatchLineY) state.objectY = kPassedY;
-  if (WindowClosed()) return FrameEnd::ToMenu;
+  if (CloseRequested()) return FrameEnd::ToMenu;
   if (state.objectY > kLostBelowY) {
     state.lives -= 1;
     return FrameEnd::NewObject;
   }
-  if (rt::Multikey(scancode::kS)) TakeScreenshot(state);
+  if (Held(scancode::kS)) TakeScreenshot(state);
   return FrameEnd::Completed;
 }
 

@@ -21,7 +21,7 @@ void DrawMenu() {
   rt::WindowTitle(shell_text::kMenuTitle);
   rt::Bload(kIntroPicture);
   for (const auto& line : shell_text::kMenuLines)
-    rt::DrawString(nullptr, 1, line.y, 4 | rt::kColorNotGiven, line.text);
+    rt::DrawString(nullptr, 1, line.y, rt::kAbsoluteInForeground, line.text);
   rt::ScreenUnlock(-1, -1);
 }
 

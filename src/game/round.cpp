@@ -126,7 +126,7 @@ void DrawFrame(const GameState& state) {
   rt::ScreenLock();
   rt::Cls();
   DrawBackground();
-  rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
+  rt::DrawString(nullptr, 1, 1, rt::kAbsoluteInForeground, StatusLine(state));
   if (state.objectImage) {
     rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,
             rt::PutTrans);

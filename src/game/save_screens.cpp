@@ -19,7 +19,7 @@ constexpr int kHeadingY = 90;
 constexpr int kOutcomeY = 107;
 
 void DrawNotice(int y, const std::string& text) {
-  rt::DrawString(nullptr, kNoticeX, y, 4 | rt::kColorNotGiven, text);
+  rt::DrawString(nullptr, kNoticeX, y, rt::kAbsoluteInForeground, text);
 }
 
 void SleepSeconds(int count) {

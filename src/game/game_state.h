@@ -24,12 +24,13 @@ inline constexpr int kLostBelowY = 410;
 // catcherX + kCatchBoxWidth - 1; the sprites' sizes play no part.
 inline constexpr int kCatchBoxWidth = 30;
 
-// The one record of the game in progress. Everything is zero or empty at
-// program start; a new game sets only some fields (StartNewGame), so the
-// message, the fall phase and the mouse fields carry over from the last game.
-// Positions are pixels of the sprites' top-left corners; the catcher sits on
-// kCatcherY, and objectKind briefly holds a raw roll 1..22 while an object spawns.
-struct GameState {
+// The values of the game in progress: everything but its sprites, so that a
+// copy is cheap. Everything is zero or empty at program start; a new game
+// sets only some fields (StartNewGame), so the message, the fall phase and
+// the mouse fields carry over from the last game. Positions are pixels of the
+// sprites' top-left corners; the catcher sits on kCatcherY, and objectKind
+// briefly holds a raw roll 1..22 while an object spawns.
+struct GameValues {
   int catcherX = 0;
   int objectX = 0;
   int objectY = 0;
@@ -47,6 +48,10 @@ struct GameState {
   int mouseButtons = 0;
   int mouseWheel = 0;
   int previousWheel = 0;
+};
+
+// The one record of the game in progress: its values and the two sprites.
+struct GameState : GameValues {
   rt::ImagePtr objectImage;
   rt::ImagePtr catcherImage;
 };

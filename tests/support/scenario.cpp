@@ -205,21 +205,8 @@ bool Scenario::FrameStarts(GameState& state) {
 
 void Scenario::FrameEnded(const GameState& state) {
   inFrame_ = false;
-  FrameRecord& r = current_;
-  r.catcherX = state.catcherX;
-  r.objectX = state.objectX;
-  r.objectY = state.objectY;
-  r.objectKind = state.objectKind;
-  r.points = state.points;
-  r.stones = state.stones;
-  r.lives = state.lives;
-  r.level = state.level;
-  r.fallPhase = state.fallPhase;
-  r.mouseControl = state.mouseControl;
-  r.pauseRequested = state.pauseRequested;
-  r.mouseWheel = state.mouseWheel;
-  r.message = state.message;
-  frames_.push_back(r);
+  static_cast<GameValues&>(current_) = state;
+  frames_.push_back(current_);
 }
 
 void Scenario::SleepHappened(int delayMs) {

@@ -38,21 +38,8 @@ void WriteBmp(const std::filesystem::path& path, int width, int height,
 // Writes the game's eight pictures into `folder`.
 void WriteGamePictures(const std::filesystem::path& folder);
 
-// The state when a frame ended, and what happened during the frame.
-struct FrameRecord {
-  int catcherX = 0;
-  int objectX = 0;
-  int objectY = 0;
-  int objectKind = 0;
-  int points = 0;
-  int stones = 0;
-  int lives = 0;
-  int level = 0;
-  int fallPhase = 0;
-  int mouseControl = 0;
-  int pauseRequested = 0;
-  int mouseWheel = 0;
-  std::string message;        // code page 437
+// The game's values when a frame ended, and the frame's sleeps.
+struct FrameRecord : GameValues {
   std::vector<int> sleepsMs;  // every clock sleep of the frame, in order
   int SleptMs() const;
 };

@@ -182,7 +182,7 @@ TEST_F(Round, NegativeLivesFromADamagedSaveEndTheGame) {
 }
 
 TEST_F(Round, PShowsItsMessageForOneFrameBeforeThePause) {
-  scenario.WakeAfter(1500);
+  scenario.WakeLongWaits();
   std::vector<std::string> linesWhenPaused;
   scenario.OnSleep([&](int) {
     if (scenario.Titles().back() == text::kPausedTitle && linesWhenPaused.empty()) {
@@ -199,7 +199,7 @@ TEST_F(Round, PShowsItsMessageForOneFrameBeforeThePause) {
 }
 
 TEST_F(Round, HoldingPThroughTheResumePausesAgain) {
-  scenario.WakeAfter(1500);
+  scenario.WakeLongWaits();
   scenario.HoldKey(scancode::kP, 2);
   scenario.RunFrames(4);
   EXPECT_EQ(std::count(scenario.Titles().begin(), scenario.Titles().end(), text::kPausedTitle), 2);

@@ -157,7 +157,7 @@ void Scenario::Slept(int delayMs) {
   if (nextStep_ < steps_.size() && steps_[nextStep_].condition()) steps_[nextStep_++].action();
   const long long waitedMs = NowMs() - progressAtMs_;
   rt::test::ScriptedDriver* driver = rt::test::ScriptedDriver::Current();
-  if (wakeAfterMs_ > 0 && waitedMs >= wakeAfterMs_ && !woken_ && driver) {
+  if (wakeLongWaits_ && waitedMs >= 5000 && !woken_ && driver) {
     woken_ = true;
     driver->Type(' ');
     driver->Type(13);

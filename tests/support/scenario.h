@@ -43,9 +43,7 @@ struct Stalled : std::runtime_error {
 //
 // Progress is a frame starting, a run starting or Progress(). The program
 // must not go GiveUpAfter (ten virtual minutes) without progress: Stalled is
-// then thrown out of its sleep. After WakeAfter without progress, if set,
-// the player types Space and Enter once, which ends a pause, a wait for a key
-// and the name prompt.
+// then thrown out of its sleep.
 class Scenario {
  public:
   Scenario();
@@ -105,8 +103,11 @@ class Scenario {
     progressAtMs_ = NowMs();
     woken_ = false;
   }
-  void WakeAfter(long long ms) { wakeAfterMs_ = ms; }
   void GiveUpAfter(long long ms) { giveUpAfterMs_ = ms; }
+  // From now on, once the program has waited five virtual seconds without
+  // progress, the player types Space and Enter, which ends a pause, a wait
+  // for a key and the name prompt.
+  void WakeLongWaits() { wakeLongWaits_ = true; }
 
   // Input now.
   void MovePointer(int x, int y) { Driver().MovePointer(x, y); }
@@ -151,8 +152,8 @@ class Scenario {
   std::vector<std::function<void(int)>> watchers_;
 
   long long progressAtMs_ = 0;
-  long long wakeAfterMs_ = 0;
   long long giveUpAfterMs_ = 10 * 60 * 1000;
+  bool wakeLongWaits_ = false;
   bool woken_ = false;
 };
 

@@ -38,12 +38,13 @@ struct Stalled : std::runtime_error {
 //
 // A test plays the round frame by frame (RunFrames, with input scheduled by
 // frame), or runs the program from start-up (RunProgram) and plays it with a
-// script: at every sleep of the program the watchers run, then the next
-// step's condition is looked at and, when it holds, its action runs.
+// script: at every sleep of the program the OnSleep watchers run, then the
+// next step's condition is looked at and, when it holds, its action runs.
+// A fuzzer does the same with the fuzzer's bytes as the script.
 //
-// Progress is a frame starting, a run starting or Progress(). The program
-// must not go GiveUpAfter (ten virtual minutes) without progress: Stalled is
-// then thrown out of its sleep.
+// Progress is a frame starting, a run starting or a call of Progress(). The
+// program must not go GiveUpAfter (ten virtual minutes) without progress:
+// Stalled is then thrown out of its sleep, and the test fails on it.
 class Scenario {
  public:
   Scenario();
@@ -99,6 +100,7 @@ class Scenario {
   void ResetScript();
   bool ScriptDone() const { return nextStep_ == steps_.size(); }
 
+  // The program has moved on; a test says so between screens it calls itself.
   void Progress() {
     progressAtMs_ = NowMs();
     woken_ = false;

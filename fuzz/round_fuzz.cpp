@@ -13,7 +13,7 @@
 #include "fuzz_support.h"
 #include "game/game_state.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
+#include "game/shell/shell.h"
 #include "gfx/screen.h"
 #include "rt/file_channels.h"
 #include "support/scenario.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "game/game_state.h"
-#include "game/round.h"
+#include "game/round/round.h"
 #include "our_screen.h"
 #include "picture.h"
 

@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "game/assets.h"
-#include "game/levels.h"
-#include "game/round.h"
+#include "game/round/levels.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "game/assets.h"
-#include "game/objects.h"
+#include "game/round/objects.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "support/scenario.h"

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "game/round.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "input/key_queue.h"
 #include "support/scenario.h"
 

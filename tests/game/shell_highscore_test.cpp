@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "game/highscore.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/highscore.h"
+#include "game/shell/shell_texts.h"
 #include "support/scenario.h"
 
 namespace game::test {

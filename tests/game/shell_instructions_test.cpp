@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
+#include "game/shell/shell_texts.h"
 #include "input/keyboard.h"
 #include "support/scenario.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "game/round.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "rt/strings.h"
 #include "support/scenario.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "input/clock.h"
 #include "rt/file_channels.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "game/assets.h"
-#include "game/objects.h"
-#include "game/round.h"
-#include "game/shell_texts.h"
+#include "game/round/objects.h"
+#include "game/round/round.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/font.h"
 #include "gfx/screen.h"
 #include "input/key_queue.h"

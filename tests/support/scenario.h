@@ -11,7 +11,7 @@
 
 #include "game/game_state.h"
 #include "game/next_screen.h"
-#include "game/shell.h"
+#include "game/shell/shell.h"
 #include "input/clock.h"
 #include "support/game_pictures.h"
 #include "support/scripted_driver.h"

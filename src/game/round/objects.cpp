@@ -1,12 +1,12 @@
-#include "game/objects.h"
+#include "game/round/objects.h"
 
 #include <cmath>
 #include <string_view>
 
 #include "game/assets.h"
 #include "game/controls.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "input/random.h"
 
 namespace game {

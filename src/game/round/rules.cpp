@@ -1,8 +1,8 @@
-#include "game/rules.h"
+#include "game/round/rules.h"
 
 #include <string>
 
-#include "game/texts.h"
+#include "game/round/texts.h"
 
 namespace game {
 

@@ -1,8 +1,8 @@
-#include "game/catcher.h"
+#include "game/round/catcher.h"
 
 #include "game/controls.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "input/mouse.h"
 
 namespace game {

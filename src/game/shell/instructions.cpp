@@ -1,6 +1,6 @@
 #include "game/assets.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"

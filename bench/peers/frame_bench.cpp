@@ -5,8 +5,8 @@
 #include <string>
 
 #include "game/game_state.h"
-#include "game/round.h"
-#include "game/texts.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "gfx/text.h"
 #include "our_screen.h"
 #include "rt/strings.h"

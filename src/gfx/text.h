@@ -11,6 +11,9 @@ struct ImageBuffer;
 
 // coordFlags bit 31: no colour given, draw in the context's foreground.
 inline constexpr int kColorNotGiven = int(0x80000000u);
+// coordFlags for text in the current colour: plain coordinates (mode 4,
+// which places like 0) in the context's foreground.
+inline constexpr int kAbsoluteInForeground = 4 | kColorNotGiven;
 
 // Draws the bytes of `text` (every byte is a glyph, controls included) with
 // the mode's built-in font, top-left corner at (x, y) rounded half away from

@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "game/assets.h"
-#include "game/levels.h"
-#include "game/round.h"
+#include "game/round/levels.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
@@ -30,10 +30,10 @@ class Levels : public ::testing::Test {
     // The notice's first line, each time a new one is on the screen.
     scenario.OnSleep([this](int delayMs) {
       if (delayMs != 1) return;
-      const std::string line = scenario.ReadText(0, 0, 60);
+      const std::string line = test::ReadText(0, 0, 60);
       if (line.find("Punkte erreicht") != std::string::npos && (notices.empty() || notices.back() != line)) {
         notices.push_back(line);
-        secondLines.push_back(scenario.ReadText(0, 16, 60));
+        secondLines.push_back(test::ReadText(0, 16, 60));
       }
     });
   }
@@ -62,7 +62,7 @@ TEST_F(Levels, TenPointsAtLevel1ShowTheNoticeAtTheEndOfTheNextFrame) {
   EXPECT_EQ(f.message, "2. Level erreicht");
   scenario.RunFrames(1);
   EXPECT_EQ(scenario.Titles().back(), "Spiel - Level 2 | Morvanta");
-  EXPECT_EQ(scenario.MessageLine(), "2. Level erreicht");
+  EXPECT_EQ(test::MessageLine(), "2. Level erreicht");
 }
 
 TEST_F(Levels, AScoreAtALimitRaisesNothingOneMorePointDoes) {
@@ -137,7 +137,7 @@ TEST_F(Screenshots, HoldingSWritesTheScreenAndNamesTheFileInTheMessage) {
   EXPECT_EQ(scenario.LastFrame().sleepsMs, (std::vector<int>{2, 1, 50, 50}));
   // The picture shows the frame, with the message it had then.
   ASSERT_EQ(rt::Bload("screenshots/screen12-07-2026-9-5-3.bmp"), 0);
-  EXPECT_EQ(scenario.MessageLine(), text::kStoneDodged);
+  EXPECT_EQ(test::MessageLine(), text::kStoneDodged);
 }
 
 TEST_F(Screenshots, APictureThatCannotBeWrittenSaysSo) {
@@ -159,7 +159,7 @@ class Background : public Levels {
   std::vector<std::uint32_t> Rows(int first, int last) {
     std::vector<std::uint32_t> pixels;
     for (int y = first; y < last; ++y) {
-      for (int x = 0; x < 640; ++x) pixels.push_back(scenario.Pixel(x, y));
+      for (int x = 0; x < 640; ++x) pixels.push_back(test::ScreenPixel(x, y));
     }
     return pixels;
   }
@@ -183,7 +183,7 @@ TEST_F(Background, EveryFrameShowsWhatAFreshLoadShowsEvenAfterTheFileChanges) {
   EXPECT_EQ(Rows(40, 390), changed);
   std::filesystem::remove(kBackgroundPicture);
   Frame();
-  EXPECT_EQ(scenario.Pixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
+  EXPECT_EQ(test::ScreenPixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
 }
 
 }  // namespace

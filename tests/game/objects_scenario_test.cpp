@@ -7,7 +7,7 @@
 #include <set>
 
 #include "game/assets.h"
-#include "game/round.h"
+#include "game/round/objects.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "support/scenario.h"
@@ -167,7 +167,7 @@ class Assets : public Objects {
   bool ScreenIsStill(std::uint32_t color) {
     for (int y = 0; y < 480; y += 7) {
       for (int x = 0; x < 640; x += 5) {
-        if (scenario.Pixel(x, y) != color) return false;
+        if (test::ScreenPixel(x, y) != color) return false;
       }
     }
     return true;
@@ -237,7 +237,7 @@ TEST_F(Assets, WithoutTheCatcherPictureTheRoundStillPlays) {
   EXPECT_EQ(s.catcherImage, nullptr);
   scenario.NewGame();
   EXPECT_EQ(scenario.RunFrames(20), NextScreen::Round);
-  EXPECT_NE(scenario.Rgb(10, 405), test::kCatcherColor);
+  EXPECT_NE(test::ScreenRgb(10, 405), test::kCatcherColor);
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "game/highscore.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
-#include "shell_fixture.h"
+#include "game/shell/highscore.h"
+#include "game/shell/shell_texts.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -16,14 +16,14 @@ namespace st = shell_text;
 
 constexpr int kEnter = 13;
 
-class HighscoreTest : public ShellTest {
+class HighscoreTest : public ::testing::Test, protected Scenario {
  protected:
   // Ends a game with these results, typing `name` when asked for one.
   void LoseGame(int points, int stones, std::optional<std::string> name = std::nullopt) {
     StartGame();
-    shell.state.points = points;
-    shell.state.stones = stones;
-    shell.state.lives = 0;
+    State().points = points;
+    State().stones = stones;
+    State().lives = 0;
     if (name) {
       When([] { return TitleIs(st::kNewRecordTitle); },
            [this, name] {
@@ -91,7 +91,7 @@ TEST_F(HighscoreTest, GameOverShowsTheResultsTheOldRecordAndTheNewOne) {
        });
   QuitWhenMenuIsBack();
   StartGame();
-  shell.state.points = 11, shell.state.stones = 4;
+  State().points = 11, State().stones = 4;
   RunScreensFrom(NextScreen::GameOver);
 
   EXPECT_EQ(shown, std::vector<bool>(5, true));
@@ -101,15 +101,9 @@ class HighscoreViewTest : public HighscoreTest {
  protected:
   // The view waits for its keys with 1 ms sleeps; the menu sleeps 3 ms.
   void OpenView() {
+    OnSleep([this](int delayMs) { lastSleepMs_ = delayMs; });
     When([this] { return InMenu(); }, [this] { Driver().HoldKey(scancode::kH, true); });
     When([this] { return lastSleepMs_ == 1; }, [this] { Driver().ReleaseAllKeys(); });
-  }
-  void SetUp() override {
-    HighscoreTest::SetUp();
-    clock.onSleep = [this, next = clock.onSleep](int delayMs) {
-      lastSleepMs_ = delayMs;
-      next(delayMs);
-    };
   }
   int lastSleepMs_ = 0;
 };
@@ -125,7 +119,7 @@ TEST_F(HighscoreViewTest, DeleteWritesZeroTodayZeroAndADash) {
        });
   When([] { return TitleIs(st::kRecordDeletedTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitWhenMenuIsBack();
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_TRUE(recordShown);
@@ -142,7 +136,7 @@ TEST_F(HighscoreViewTest, AKeyLetGoDuringThePauseLeavesTheViewWaiting) {
          menusDrawn = int(std::count(Driver().Titles().begin(), Driver().Titles().end(), st::kMenuTitle));
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   // Esc took the view back to the menu, which then ended on the same Esc.
@@ -157,7 +151,7 @@ TEST_F(HighscoreViewTest, SpaceHeldBeyondTheFinalPauseStartsAGame) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }

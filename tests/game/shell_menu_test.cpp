@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "shell_fixture.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -17,7 +17,7 @@ std::string FirstLevelTitle() { return text::kPlayTitlePrefix + "1" + text::kTit
 
 bool MenuDrawn() { return TextAt(1, 1, st::kMenuLines[0].text, 0xFFFFFF); }
 
-class MainMenuTest : public ShellTest {};
+class MainMenuTest : public ::testing::Test, protected Scenario {};
 
 TEST_F(MainMenuTest, OpensTheScreenAfterASecondAndParksTheHiddenPointer) {
   bool screenOpenAtFirstSleep = true;
@@ -28,7 +28,7 @@ TEST_F(MainMenuTest, OpensTheScreenAfterASecondAndParksTheHiddenPointer) {
          menuDrawnAtMs = NowMs();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_FALSE(screenOpenAtFirstSleep);
   EXPECT_GE(menuDrawnAtMs, 2500);  // 1000 ms before the screen, 1500 of splash
@@ -52,7 +52,7 @@ TEST_F(MainMenuTest, AKeyShortensTheSplash) {
          menuDrawnAtMs = NowMs();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_GT(menuDrawnAtMs, 1000);
   EXPECT_LT(menuDrawnAtMs, 1200);
@@ -65,7 +65,7 @@ TEST_F(MainMenuTest, DrawsItsSixLinesOverTheTitlePicture) {
          for (const auto& line : st::kMenuLines) shown.push_back(TextAt(1, line.y, line.text, 0xFFFFFF));
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_EQ(shown, std::vector<bool>(6, true));
 }
@@ -81,12 +81,12 @@ TEST_F(MainMenuTest, SpaceAndF1TogetherStartAGame) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);  // back to the menu, which then ends
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(TitleSeen(st::kInstructionsTitle));
-  EXPECT_EQ(shell.state.level, 1);
-  EXPECT_EQ(shell.state.lives, 3);
+  EXPECT_EQ(State().level, 1);
+  EXPECT_EQ(State().lives, 3);
 }
 
 TEST_F(MainMenuTest, F2StartsAGameLikeSpace) {
@@ -96,7 +96,7 @@ TEST_F(MainMenuTest, F2StartsAGameLikeSpace) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }
@@ -107,7 +107,7 @@ TEST_F(MainMenuTest, EscAndSTogetherEndTheProgramWithoutSaving) {
          Driver().HoldKey(scancode::kEsc, true);
          Driver().HoldKey(scancode::kS, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(TitleSeen(st::kSaveTitle));
@@ -116,7 +116,7 @@ TEST_F(MainMenuTest, EscAndSTogetherEndTheProgramWithoutSaving) {
 
 TEST_F(MainMenuTest, TheCloseButtonEndsTheProgram) {
   When([&] { return InMenu(); }, [&] { Driver().CloseButton(); });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }
@@ -127,7 +127,7 @@ TEST_F(MainMenuTest, TypedKeysAreDroppedOnePerPassSoALaterCloseStillEnds) {
          Driver().Type('a', 5);
          Driver().CloseButton();
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(rt::KeyHit());

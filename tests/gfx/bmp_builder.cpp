@@ -88,7 +88,7 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-std::vector<std::uint8_t> ReadByteVector(const std::string& path) {
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }

@@ -32,7 +32,7 @@ struct BmpBuilder {
 };
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadByteVector(const std::string& path);
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 std::uint32_t LittleEndian32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 }  // namespace rt::test

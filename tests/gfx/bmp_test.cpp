@@ -17,7 +17,7 @@ namespace {
 
 using test::BmpBuilder;
 using test::Pixel;
-using test::ReadByteVector;
+using test::ReadFileBytes;
 using test::WriteBytes;
 
 // A colour that differs per channel, row and column, so swapped channels or
@@ -370,7 +370,7 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Colour(x, y);
   ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
-  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("shot.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("shot.bmp"));
   ASSERT_EQ(file.size(), 1228854u);
   EXPECT_EQ(file[0], 'B');
   EXPECT_EQ(file[1], 'M');
@@ -396,7 +396,7 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
   ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), 0);
-  EXPECT_EQ(ReadByteVector(PathOf("SHOT.BMP")).size(), 1228854u);
+  EXPECT_EQ(ReadFileBytes(PathOf("SHOT.BMP")).size(), 1228854u);
   ASSERT_EQ(Bsave(PathOf("shot.Bmp")), 0);
   EXPECT_EQ(Bsave(PathOf("shot.png")), ResultIllegalCall);
   EXPECT_EQ(Bsave(PathOf("bmp")), ResultIllegalCall);
@@ -424,7 +424,7 @@ TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
   std::signal(SIGXFSZ, previousHandler);
 
   EXPECT_EQ(result, ResultFileIoError);
-  EXPECT_EQ(ReadByteVector(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadFileBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
@@ -451,7 +451,7 @@ TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  EXPECT_EQ(ReadByteVector(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
+  EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
@@ -461,7 +461,7 @@ TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
-  EXPECT_EQ(ReadByteVector(PathOf("rt.bmp")).size(), 54u + 100 * 7);
+  EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(),
@@ -472,7 +472,7 @@ TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {
   ImagePtr original(ImageCreate(19, 5, 0, 16));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("rt.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt.bmp"));
   ASSERT_EQ(file.size(), 54u + 60 * 5);
   EXPECT_EQ(file[28], 24);
   ImagePtr loaded(ImageCreate(19, 5, 0, 16));
@@ -487,7 +487,7 @@ TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
   ImagePtr original(ImageCreate(21, 6, 0, 8));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadByteVector(PathOf("rt8.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt8.bmp"));
   ASSERT_EQ(file.size(), 1078u + 24 * 6);
   EXPECT_EQ(test::LittleEndian32(file, 46), 256u);
   const auto palette = Screen()->palette;

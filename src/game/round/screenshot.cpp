@@ -1,9 +1,9 @@
-#include "game/screenshot.h"
+#include "game/round/screenshot.h"
 
 #include <filesystem>
 #include <string>
 
-#include "game/texts.h"
+#include "game/round/texts.h"
 #include "gfx/bmp.h"
 #include "input/timing.h"
 #include "rt/strings.h"

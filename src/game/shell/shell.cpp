@@ -1,11 +1,11 @@
-#include "game/shell.h"
+#include "game/shell/shell.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "game/assets.h"
-#include "game/round.h"
-#include "game/shell_texts.h"
+#include "game/round/round.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "input/mouse.h"

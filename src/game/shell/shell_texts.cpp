@@ -1,4 +1,4 @@
-#include "game/shell_texts.h"
+#include "game/shell/shell_texts.h"
 
 #include "rt/codepage.h"
 

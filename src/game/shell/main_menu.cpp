@@ -1,13 +1,13 @@
 #include <array>
 
 #include "game/assets.h"
+#include "game/controls.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/timing.h"
 
 namespace game {
@@ -21,17 +21,13 @@ void DrawMenu() {
   rt::WindowTitle(shell_text::kMenuTitle);
   rt::Bload(kIntroPicture);
   for (const auto& line : shell_text::kMenuLines)
-    rt::DrawString(nullptr, 1, line.y, 4 | rt::kColorNotGiven, line.text);
+    rt::DrawString(nullptr, 1, line.y, rt::kAbsoluteInForeground, line.text);
   rt::ScreenUnlock(-1, -1);
 }
 
-bool Held(int scancode) { return rt::Multikey(scancode) != 0; }
-
-// The window's close button, taken from the key queue. Every call consumes
-// one typed key, so keys typed at the menu are dropped one per pass.
-bool CloseRequested() { return rt::Inkey() == rt::KeyCodeString(rt::kKeyClose); }
-
 // The commands in the order they are tested; the first that holds acts.
+// The close test takes a typed key on every pass, so keys typed at the menu
+// are dropped one per pass.
 struct Command {
   bool (*holds)();
   NextScreen next;

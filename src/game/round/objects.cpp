@@ -1,13 +1,12 @@
-#include "game/objects.h"
+#include "game/round/objects.h"
 
 #include <cmath>
 #include <string_view>
 
 #include "game/assets.h"
-#include "game/round.h"
+#include "game/controls.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
-#include "input/keyboard.h"
 #include "input/random.h"
 
 namespace game {
@@ -15,7 +14,6 @@ namespace game {
 namespace {
 
 constexpr int kSpawnY = 15;
-constexpr int kCatchLineY = 400;
 constexpr int kFastFallEndY = 390;  // below this line every level falls 1 px per step
 
 int Roll(int count) { return static_cast<int>(std::floor(rt::Rnd(1) * count)) + 1; }
@@ -100,7 +98,7 @@ void AccelerateByWheel(GameState& state) {
 }
 
 void AccelerateByDownKey(GameState& state) {
-  if (!rt::Multikey(scancode::kDown) || state.objectY >= 395) return;
+  if (!Held(scancode::kDown) || state.objectY >= 395) return;
   state.objectY += 2;
   state.message = text::kObjectSpedUp;
 }

@@ -2,7 +2,7 @@
 
 #include "game/game_state.h"
 
-// How the player moves the catcher along y 400.
+// How the player moves the catcher along kCatcherY.
 namespace game {
 
 // Reads the mouse once per frame: a drag with the left button alone steers

@@ -1,7 +1,7 @@
-#include "game/levels.h"
+#include "game/round/levels.h"
 
 #include "game/assets.h"
-#include "game/texts.h"
+#include "game/round/texts.h"
 #include "gfx/bmp.h"
 #include "gfx/text.h"
 #include "input/timing.h"

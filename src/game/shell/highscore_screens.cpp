@@ -1,13 +1,13 @@
 #include "game/assets.h"
-#include "game/highscore.h"
-#include "game/save_file.h"
+#include "game/controls.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
+#include "game/shell/highscore.h"
+#include "game/shell/save_file.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/line_input.h"
 #include "input/timing.h"
 #include "rt/file_channels.h"
@@ -15,8 +15,6 @@
 
 namespace game {
 namespace {
-
-bool Held(int scancode) { return rt::Multikey(scancode) != 0; }
 
 void ClearToIntro() {
   rt::Cls();

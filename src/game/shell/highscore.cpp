@@ -1,6 +1,6 @@
-#include "game/highscore.h"
+#include "game/shell/highscore.h"
 
-#include "game/shell_texts.h"
+#include "game/shell/shell_texts.h"
 #include "rt/file_channels.h"
 #include "rt/strings.h"
 

@@ -12,13 +12,6 @@ namespace game {
 // caller then runs GameLoop.
 void StartNewGame(GameState& state);
 
-// A new object at the top: reseeds the random generator from the clock,
-// rolls the kind and x, then PrepareObject.
-void SpawnObject(GameState& state);
-// Folds objectKind onto the five kinds, aims black stones and saucers at the
-// catcher and loads the object's sprite (also used after loading a game).
-void PrepareObject(GameState& state);
-
 // Draws the whole screen of a frame: clear, background picture, status line,
 // object, catcher and message line.
 void DrawFrame(const GameState& state);

@@ -1,4 +1,4 @@
-#include "game/save_file.h"
+#include "game/shell/save_file.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "game/rules.h"
+#include "game/round/rules.h"
 
 #include <string>
 
-#include "game/texts.h"
+#include "game/round/texts.h"
 
 namespace game {
 
@@ -24,16 +24,13 @@ const Rule kCatchRules[] = {
     {ObjectKind::Money, +1, +5, 0, &text::kMoneyCaught},
 };
 
-// One pixel past the catch line: the object was not taken at 400.
+// One pixel past the catch line: the object was not taken on it.
 const Rule kMissRules[] = {
     {ObjectKind::WhiteStone, 0, 0, -1, &text::kStoneMissed},
     {ObjectKind::BlackStone, 0, +1, 0, &text::kStoneDodged},
     {ObjectKind::Heart, 0, 0, 0, &text::kLifeMissed},
     {ObjectKind::Money, 0, -1, 0, &text::kMoneyMissed},
 };
-
-constexpr int kCatchLineY = 400;
-constexpr int kPassedY = 401;
 
 void Apply(GameState& state, const Rule& rule) {
   state.stones += rule.stones;
@@ -46,7 +43,7 @@ void Apply(GameState& state, const Rule& rule) {
 
 bool InCatchBox(const GameState& state) {
   const long long offset = static_cast<long long>(state.objectX) - state.catcherX;
-  return offset > -1 && offset < 30;
+  return offset > -1 && offset < kCatchBoxWidth;
 }
 
 bool JudgeCatch(GameState& state) {

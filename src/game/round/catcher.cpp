@@ -1,8 +1,8 @@
-#include "game/catcher.h"
+#include "game/round/catcher.h"
 
+#include "game/controls.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
-#include "input/keyboard.h"
 #include "input/mouse.h"
 
 namespace game {
@@ -10,7 +10,6 @@ namespace game {
 namespace {
 
 constexpr int kLeftButtonAlone = 1;
-constexpr int kCatcherY = 400;
 
 }  // namespace
 
@@ -38,8 +37,8 @@ void SteerByMouse(GameState& state) {
 }
 
 void SteerByKeys(GameState& state) {
-  if (rt::Multikey(scancode::kLeft)) state.catcherX -= 1;
-  if (rt::Multikey(scancode::kRight)) state.catcherX += 1;
+  if (Held(scancode::kLeft)) state.catcherX -= 1;
+  if (Held(scancode::kRight)) state.catcherX += 1;
 }
 
 void ClampCatcher(GameState& state) {

@@ -1,4 +1,4 @@
-#include "game/background.h"
+#include "game/round/background.h"
 
 #include <sys/stat.h>
 

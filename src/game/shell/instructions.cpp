@@ -1,6 +1,6 @@
 #include "game/assets.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/bmp.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
@@ -13,7 +13,7 @@ NextScreen ShowInstructions(Shell&) {
   rt::WindowTitle(shell_text::kInstructionsTitle);
   rt::Bload(kBackgroundPicture);
   for (const auto& line : shell_text::kInstructionLines) {
-    rt::DrawString(nullptr, 1, line.y, 4 | rt::kColorNotGiven, line.text);
+    rt::DrawString(nullptr, 1, line.y, rt::kAbsoluteInForeground, line.text);
   }
   // The first wait usually ends at once: the F1 press that opened the page
   // is still pending. The page then stands until the next key.

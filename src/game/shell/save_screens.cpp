@@ -1,7 +1,7 @@
-#include "game/round.h"
-#include "game/save_file.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
+#include "game/round/objects.h"
+#include "game/shell/save_file.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
 #include "input/timing.h"
@@ -19,7 +19,7 @@ constexpr int kHeadingY = 90;
 constexpr int kOutcomeY = 107;
 
 void DrawNotice(int y, const std::string& text) {
-  rt::DrawString(nullptr, kNoticeX, y, 4 | rt::kColorNotGiven, text);
+  rt::DrawString(nullptr, kNoticeX, y, rt::kAbsoluteInForeground, text);
 }
 
 void SleepSeconds(int count) {

@@ -1,19 +1,19 @@
-#include "game/round.h"
+#include "game/round/round.h"
 
 #include <utility>
 
-#include "game/background.h"
-#include "game/catcher.h"
-#include "game/levels.h"
-#include "game/objects.h"
-#include "game/rules.h"
+#include "game/controls.h"
+#include "game/round/background.h"
+#include "game/round/catcher.h"
+#include "game/round/levels.h"
+#include "game/round/objects.h"
+#include "game/round/rules.h"
+#include "game/round/screenshot.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/screenshot.h"
-#include "game/texts.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
-#include "input/keyboard.h"
 #include "input/timing.h"
 #include "rt/strings.h"
 
@@ -21,10 +21,6 @@ namespace game {
 
 namespace {
 
-constexpr int kCatcherY = 400;
-constexpr int kCatchLineY = 400;
-constexpr int kPassedY = 401;
-constexpr int kLostBelowY = 410;
 constexpr int kMessageRow = 28;
 
 FrameHook& TheFrameHook() {
@@ -56,12 +52,10 @@ void PauseIfRequested(GameState& state) {
 }
 
 void RequestPauseOnKey(GameState& state) {
-  if (!rt::Multikey(scancode::kP)) return;
+  if (!Held(scancode::kP)) return;
   state.pauseRequested = 1;
   state.message = text::kPaused;
 }
-
-bool WindowClosed() { return rt::Inkey() == rt::KeyCodeString(rt::kKeyClose); }
 
 // Moving the object, up to the frame's pause (steps 1 to 4).
 FrameEnd MoveObject(GameState& state) {
@@ -76,7 +70,7 @@ FrameEnd MoveObject(GameState& state) {
 FrameEnd SteerAndJudge(GameState& state) {
   SteerByMouse(state);
   SteerByKeys(state);
-  if (rt::Multikey(scancode::kEsc)) return FrameEnd::ToMenu;
+  if (Held(scancode::kEsc)) return FrameEnd::ToMenu;
   if (JudgeCatch(state)) return FrameEnd::NewObject;
   if (JudgeMiss(state, ObjectKind::WhiteStone)) return FrameEnd::NewObject;
   rt::SleepMs(1);
@@ -102,12 +96,12 @@ FrameEnd FinishFrame(GameState& state, const std::string& screenshotFolder) {
   if (state.lives <= 0) return FrameEnd::ToGameOver;
   CheckLevelUp(state);
   if (state.objectY == kCatchLineY) state.objectY = kPassedY;
-  if (WindowClosed()) return FrameEnd::ToMenu;
+  if (CloseRequested()) return FrameEnd::ToMenu;
   if (state.objectY > kLostBelowY) {
     state.lives -= 1;
     return FrameEnd::NewObject;
   }
-  if (rt::Multikey(scancode::kS)) TakeScreenshot(state, screenshotFolder);
+  if (Held(scancode::kS)) TakeScreenshot(state, screenshotFolder);
   return FrameEnd::Completed;
 }
 
@@ -132,7 +126,7 @@ void DrawFrame(const GameState& state) {
   rt::ScreenLock();
   rt::Cls();
   DrawBackground();
-  rt::DrawString(nullptr, 1, 1, 4 | rt::kColorNotGiven, StatusLine(state));
+  rt::DrawString(nullptr, 1, 1, rt::kAbsoluteInForeground, StatusLine(state));
   if (state.objectImage) {
     rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,
             rt::PutTrans);

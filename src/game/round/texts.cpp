@@ -1,4 +1,4 @@
-#include "game/texts.h"
+#include "game/round/texts.h"
 
 #include "rt/codepage.h"
 

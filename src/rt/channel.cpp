@@ -12,8 +12,6 @@ namespace {
 
 std::atomic<std::uint64_t> nextSerial{1};
 
-bool IsFolder(const struct stat& info) { return S_ISDIR(info.st_mode); }
-
 int OpenFlags(FileMode mode) {
   switch (mode) {
     case FileModeInput: return O_RDONLY;
@@ -43,11 +41,13 @@ std::unique_ptr<Channel> Channel::Open(const std::string& path, FileMode mode, R
     return channel;
   }
   result = ResultFileNotFound;
-  const int fd = open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
+  // Without O_NONBLOCK a named pipe would keep the open waiting for a writer
+  // that may never come; on the regular files kept here the flag does nothing.
+  const int fd = open(path.c_str(), OpenFlags(mode) | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   struct stat info {};
   std::FILE* file = nullptr;
-  if (fstat(fd, &info) != 0 || IsFolder(info) || !(file = fdopen(fd, StdioMode(mode)))) {
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !(file = fdopen(fd, StdioMode(mode)))) {
     close(fd);
     return nullptr;
   }

@@ -81,7 +81,8 @@ std::unique_ptr<FileReplacement> FileReplacement::Open(const std::string& target
   result = ResultFileNotFound;
   struct stat existing {};
   const bool exists = stat(target.c_str(), &existing) == 0;
-  if (exists && (S_ISDIR(existing.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
+  // Renaming over a pipe or a device would put a file in its place.
+  if (exists && (!S_ISREG(existing.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
   std::string temporary;
   const int fd = CreateTempBeside(target, temporary);
   if (fd < 0) return nullptr;

@@ -16,9 +16,9 @@ namespace rt {
 // target removes once that writer's process is gone.
 class FileReplacement {
  public:
-  // Refuses (nullptr, ResultFileNotFound) what truncating the target in
-  // place would refuse. The temporary takes over an existing target's
-  // permissions.
+  // Refuses (nullptr, ResultFileNotFound) a target that exists but is not a
+  // regular file or not writable. The temporary takes over an existing
+  // target's permissions.
   static std::unique_ptr<FileReplacement> Open(const std::string& target, Result& result);
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "rt/channel.h"
+#include "support/hang_alarm.h"
 #include "support/temp_folder.h"
 
 namespace rt {
@@ -76,6 +77,24 @@ TEST_F(FileChannelTest, FilesThatCannotBeOpenedLeaveTheNumberFree) {
   EXPECT_EQ(FileOpen(std::string_view("a\0b", 3), FileModeOutput, 1), ResultFileNotFound);
   EXPECT_EQ(FreeFileNumber(), 1);
   EXPECT_EQ(folder.Listing(), "");
+}
+
+// A named pipe would keep a plain open waiting for its other end: every mode
+// refuses it at once, and a device too (only read here: a test run as root
+// must not risk replacing one).
+TEST_F(FileChannelTest, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+  const std::string pipe = folder.File("game.sav");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  test::HangAlarm hangAlarm;
+  for (int mode : {FileModeInput, FileModeOutput, FileModeAppend, FileModeBinary, FileModeRandom}) {
+    EXPECT_EQ(FileOpen(pipe, mode, 1), ResultFileNotFound) << "mode " << mode;
+  }
+  EXPECT_EQ(FileOpen("/dev/null", FileModeInput, 1), ResultFileNotFound);
+  EXPECT_EQ(FreeFileNumber(), 1);
+  struct stat info {};
+  ASSERT_EQ(lstat(pipe.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));  // not replaced by a file
+  EXPECT_EQ(folder.Listing(), "game.sav");
 }
 
 TEST_F(FileChannelTest, OperationsOnNumbersNotOpenAreIllegalAndChangeNothing) {

@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <string_view>
+#include <utility>
 
 namespace rt {
 
@@ -72,10 +74,18 @@ void RemoveOrphanedTemporaries(const std::string& target) {
   closedir(dir);
 }
 
-}  // namespace
+// Writes every byte from the start of the file.
+bool WriteAllAt(int fd, const char* bytes, std::size_t count) {
+  for (std::size_t done = 0; done < count;) {
+    const ssize_t written = pwrite(fd, bytes + done, count - done, static_cast<off_t>(done));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += std::size_t(written);
+  }
+  return true;
+}
 
-FileReplacement::FileReplacement(std::string target, std::string temporary, std::FILE* stream)
-    : target_(std::move(target)), temporary_(std::move(temporary)), stream_(stream) {}
+}  // namespace
 
 std::unique_ptr<FileReplacement> FileReplacement::Open(const std::string& target, Result& result) {
   result = ResultFileNotFound;
@@ -83,27 +93,50 @@ std::unique_ptr<FileReplacement> FileReplacement::Open(const std::string& target
   const bool exists = stat(target.c_str(), &existing) == 0;
   // Renaming over a pipe or a device would put a file in its place.
   if (exists && (!S_ISREG(existing.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
-  std::string temporary;
-  const int fd = CreateTempBeside(target, temporary);
-  if (fd < 0) return nullptr;
-  if (exists) fchmod(fd, existing.st_mode & 07777);
-  std::FILE* stream = fdopen(fd, "wb");
-  if (!stream) {
-    close(fd);
-    unlink(temporary.c_str());
+  std::unique_ptr<FileReplacement> replacement(new FileReplacement(target));
+  if (replacement->OpenTemporary()) {
+    if (exists) fchmod(fileno(replacement->stream_), existing.st_mode & 07777);
+  } else if (!exists || !replacement->OpenInPlace()) {
     return nullptr;
   }
   result = ResultOk;
-  return std::unique_ptr<FileReplacement>(new FileReplacement(target, std::move(temporary), stream));
+  return replacement;
+}
+
+bool FileReplacement::OpenTemporary() {
+  const int fd = CreateTempBeside(target_, temporary_);
+  if (fd < 0) {
+    temporary_.clear();
+    return false;
+  }
+  stream_ = fdopen(fd, "wb");
+  if (stream_) return true;
+  close(fd);
+  unlink(temporary_.c_str());
+  temporary_.clear();
+  return false;
+}
+
+bool FileReplacement::OpenInPlace() {
+  targetFd_ = open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat info {};
+  if (targetFd_ < 0 || fstat(targetFd_, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  stream_ = open_memstream(&memory_, &memoryBytes_);
+  return stream_ != nullptr;
 }
 
 FileReplacement::~FileReplacement() {
-  if (!stream_) return;
-  std::fclose(stream_);
-  unlink(temporary_.c_str());
+  if (stream_) {
+    std::fclose(stream_);
+    if (!temporary_.empty()) unlink(temporary_.c_str());
+  }
+  if (targetFd_ >= 0) close(targetFd_);
+  std::free(memory_);
 }
 
-Result FileReplacement::Commit() {
+Result FileReplacement::Commit() { return temporary_.empty() ? CommitInPlace() : CommitTemporary(); }
+
+Result FileReplacement::CommitTemporary() {
   bool kept = std::fflush(stream_) == 0 && fsync(fileno(stream_)) == 0;
   kept = std::fclose(stream_) == 0 && kept;
   stream_ = nullptr;
@@ -114,6 +147,17 @@ Result FileReplacement::Commit() {
   }
   unlink(temporary_.c_str());
   return ResultFileIoError;
+}
+
+// Writing before cutting the old length off reuses the blocks the old
+// contents had, so a full disk seldom stops a rewrite that is not longer.
+Result FileReplacement::CommitInPlace() {
+  bool kept = std::fclose(stream_) == 0;  // memory_ now holds every byte
+  stream_ = nullptr;
+  kept = kept && WriteAllAt(targetFd_, memory_, memoryBytes_) &&
+         ftruncate(targetFd_, static_cast<off_t>(memoryBytes_)) == 0 && fsync(targetFd_) == 0;
+  kept = close(std::exchange(targetFd_, -1)) == 0 && kept;
+  return kept ? ResultOk : ResultFileIoError;
 }
 
 }  // namespace rt

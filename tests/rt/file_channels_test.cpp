@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -184,6 +186,42 @@ TEST_F(FileChannelTest, OutputCreatesAMissingFileAndKeepsAnExistingFilesPermissi
   ASSERT_EQ(FileClose(1), ResultOk);
   struct stat info {};
   ASSERT_EQ(stat(kept.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// A folder that takes no new file has no room for a temporary; a writable
+// file in it is rewritten in place, and what cannot be written still fails.
+TEST_F(FileChannelTest, OutputRewritesAWritableFileInPlaceWhereTheFolderTakesNoNewFiles) {
+  const std::string save = folder.File("game.sav"), locked = folder.File("game.hsc");
+  test::WriteBytes(save, "1,2,3,4,5,6,7,8\r\n");
+  test::WriteBytes(locked, "kept\r\n");
+  ASSERT_EQ(chmod(save.c_str(), 0640), 0);
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+  const int failedStep = test::RunBoundByPermissions(folder, [&] {
+    if (FileOpen(save, FileModeOutput, 1) != ResultOk) return 1;
+    if (FileWriteInt(1, 42, true) != ResultOk) return 2;
+    if (FileClose(1) != ResultOk) return 3;
+    if (FileOpen(locked, FileModeOutput, 1) != ResultFileNotFound) return 4;
+    if (FileOpen(folder.File("new.sav"), FileModeOutput, 1) != ResultFileNotFound) return 5;
+    return 0;
+  });
+  // A rewrite that cannot be written whole is reported.
+  const int failedWrite = test::RunBoundByPermissions(folder, [&] {
+    const rlimit small{2, 2};
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0 || FileOpen(save, FileModeOutput, 1) != ResultOk) return -1;
+    FileWriteString(1, "longer than two bytes", true);
+    return int(FileClose(1));
+  });
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+
+  EXPECT_EQ(failedStep, 0);
+  EXPECT_EQ(failedWrite, ResultFileIoError);
+  EXPECT_EQ(folder.Listing(), "game.hsc game.sav");
+  EXPECT_EQ(test::ReadBytes(locked), "kept\r\n");
+  struct stat info {};
+  ASSERT_EQ(stat(save.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 

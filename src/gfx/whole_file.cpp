@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
+
+#include "rt/file_replacement.h"
 
 namespace rt {
 
@@ -34,21 +37,6 @@ class FileDescriptor {
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes = bytes.subspan(std::size_t(written));
-  }
-  return true;
-}
-
-std::string TemporaryNameBeside(const std::string& path) {
-  static std::atomic<unsigned> counter{0};
-  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-}
 
 }  // namespace
 
@@ -80,15 +68,11 @@ Result ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<
 }
 
 Result WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  const std::string temporary = TemporaryNameBeside(path);
-  FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (file.Get() < 0) return ResultFileNotFound;
-  const bool written = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0;
-  if (!file.Close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return ResultFileIoError;
-  }
-  return ResultOk;
+  Result result;
+  const std::unique_ptr<FileReplacement> file = FileReplacement::Open(path, result);
+  if (!file) return result;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file->Stream()) != bytes.size()) return ResultFileIoError;
+  return file->Commit();
 }
 
 }  // namespace rt

@@ -19,11 +19,11 @@ std::string NativeFileName(std::string_view fileName);
 // ResultFileIoError when it is larger than `maxBytes` or a read fails.
 Result ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes);
 
-// Replaces `path` with `bytes` all at once: they go to a new file beside it,
-// which is synced and renamed over `path` only when every byte is written, so
-// a failed write leaves the old file (or none) rather than a truncated one.
-// ResultFileNotFound when the file cannot be created, ResultFileIoError when
-// writing or renaming fails.
+// Replaces `path` with `bytes` all at once, as an Output channel does (see
+// FileReplacement): a failed write leaves the old file (or none) rather than
+// a truncated one. ResultFileNotFound for what opening for writing would
+// refuse (a protected file, a folder that takes no new one), ResultFileIoError
+// when writing fails.
 Result WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace rt

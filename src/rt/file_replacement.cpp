@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <string_view>
 #include <utility>
@@ -44,30 +45,34 @@ void SyncFolderOf(const std::string& path) {
 }
 
 // The pid in a temporary's name "<target>.tmp-<pid>-<n>", or 0 when `name`
-// is not one of `baseName`'s temporaries.
-pid_t TemporaryOwner(std::string_view name, const std::string& baseName) {
-  const std::string prefix = baseName + ".tmp-";
-  if (name.substr(0, prefix.size()) != prefix) return 0;
-  name.remove_prefix(prefix.size());
+// is no temporary.
+pid_t TemporaryOwner(std::string_view name) {
+  const std::size_t marker = name.rfind(".tmp-");
+  if (marker == 0 || marker == std::string_view::npos) return 0;
+  const std::string_view numbers = name.substr(marker + 5);
+  const std::size_t dash = numbers.find('-');
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (dash == std::string_view::npos || dash > 10 || !digits(numbers.substr(0, dash)) ||
+      !digits(numbers.substr(dash + 1))) {
+    return 0;
+  }
   long long pid = 0;
-  std::size_t i = 0;
-  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 0x7FFFFFFF; ++i)
-    pid = pid * 10 + (name[i] - '0');
-  if (i == 0 || i >= name.size() || name[i] != '-' || pid > 0x7FFFFFFF) return 0;
-  return static_cast<pid_t>(pid);
+  std::from_chars(numbers.data(), numbers.data() + dash, pid);
+  return pid <= 0x7FFFFFFF ? static_cast<pid_t>(pid) : 0;
 }
 
 // A writer killed before its rename leaves its temporary behind. Once a
-// later writer has committed, temporaries of processes that no longer exist
-// are removed, so that a folder does not fill with them over the years.
+// later writer has committed in the same folder, temporaries of processes
+// that no longer exist are removed, whatever file they were for (pictures
+// saved under ever new names would otherwise never see theirs go).
 void RemoveOrphanedTemporaries(const std::string& target) {
   const std::string folder = FolderOf(target);
-  const auto slash = target.rfind('/');
-  const std::string baseName = slash == std::string::npos ? target : target.substr(slash + 1);
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (const dirent* entry = readdir(dir)) {
-    const pid_t owner = TemporaryOwner(entry->d_name, baseName);
+    const pid_t owner = TemporaryOwner(entry->d_name);
     if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
     unlink((folder + "/" + entry->d_name).c_str());
   }

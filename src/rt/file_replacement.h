@@ -13,8 +13,8 @@ namespace rt {
 // temporary beside the target ("<target>.tmp-<pid>-<n>"), which Commit syncs
 // and renames over it, so readers and a crash see the old file or the whole
 // new one, never a part. A writer killed before Commit leaves the target as
-// it was and only its temporary behind, which the next commit to the same
-// target removes once that writer's process is gone.
+// it was and only its temporary behind, which the next commit in the same
+// folder removes once that writer's process is gone.
 //
 // A folder that takes no new file leaves no room for a temporary. There an
 // existing, writable target is rewritten in place instead: the bytes wait in

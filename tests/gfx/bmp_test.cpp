@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <csignal>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "bmp_builder.h"
 #include "gfx/bmp_pixels.h"
 #include "gfx_fixture.h"
+#include "support/unprivileged.h"
 
 namespace rt {
 namespace {
@@ -424,6 +427,45 @@ TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
 
   EXPECT_EQ(result, ResultFileIoError);
   EXPECT_EQ(ReadBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}
+
+// Bsave replaces a file as an Output channel does.
+TEST_F(BsaveTest, RefusesProtectedFilesAndRewritesInPlaceWhereTheFolderTakesNoNewFiles) {
+  ImagePtr image(ImageCreate(3, 2));
+  const std::vector<std::uint8_t> old = {1, 2, 3};
+  std::filesystem::create_directory(folder_ / "sealed");
+  for (const char* name : {"locked.bmp", "sealed/open.bmp"}) WriteBytes(PathOf(name), old);
+  ASSERT_EQ(chmod(PathOf("locked.bmp").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0555), 0);
+  const int failedStep = test::RunBoundByPermissions(folder_, [&] {
+    if (Bsave(PathOf("locked.bmp"), image.get()) != ResultFileNotFound) return 1;
+    if (Bsave(PathOf("sealed/new.bmp"), image.get()) != ResultFileNotFound) return 2;
+    if (Bsave(PathOf("sealed/open.bmp"), image.get()) != ResultOk) return 3;
+    return 0;
+  });
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0755), 0);
+
+  EXPECT_EQ(failedStep, 0);
+  EXPECT_EQ(ReadBytes(PathOf("locked.bmp")), old);
+  EXPECT_EQ(ReadBytes(PathOf("sealed/open.bmp")).size(), 54u + 3 * 4 * 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ / "sealed"), {}), 1);
+}
+
+TEST_F(BsaveTest, KeepsAFilesPermissionsAndRemovesTemporariesOfWritersThatNoLongerRun) {
+  WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
+  ASSERT_EQ(chmod(PathOf("shot.bmp").c_str(), 0600), 0);
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  // A picture taken earlier under another name, by a writer killed before it finished.
+  WriteBytes(PathOf("screen12-07-2026-9-5-3.bmp.tmp-" + std::to_string(gone) + "-0"), {4, 5});
+
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  struct stat info {};
+  ASSERT_EQ(stat(PathOf("shot.bmp").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
 }
 

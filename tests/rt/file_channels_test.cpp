@@ -18,6 +18,7 @@
 #include "rt/channel.h"
 #include "support/hang_alarm.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace rt {
 namespace {
@@ -198,7 +199,7 @@ TEST_F(FileChannelTest, OutputRewritesAWritableFileInPlaceWhereTheFolderTakesNoN
   ASSERT_EQ(chmod(save.c_str(), 0640), 0);
   ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
   ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
-  const int failedStep = test::RunBoundByPermissions(folder, [&] {
+  const int failedStep = test::RunBoundByPermissions(folder.Path(), [&] {
     if (FileOpen(save, FileModeOutput, 1) != ResultOk) return 1;
     if (FileWriteInt(1, 42, true) != ResultOk) return 2;
     if (FileClose(1) != ResultOk) return 3;
@@ -207,7 +208,7 @@ TEST_F(FileChannelTest, OutputRewritesAWritableFileInPlaceWhereTheFolderTakesNoN
     return 0;
   });
   // A rewrite that cannot be written whole is reported.
-  const int failedWrite = test::RunBoundByPermissions(folder, [&] {
+  const int failedWrite = test::RunBoundByPermissions(folder.Path(), [&] {
     const rlimit small{2, 2};
     std::signal(SIGXFSZ, SIG_IGN);
     if (setrlimit(RLIMIT_FSIZE, &small) != 0 || FileOpen(save, FileModeOutput, 1) != ResultOk) return -1;
@@ -265,11 +266,12 @@ TEST_F(FileChannelTest, CommittingRemovesTemporariesOfWritersThatNoLongerRun) {
   if (gone == 0) _exit(0);
   ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
   const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
-  const std::vector<std::string> orphans = {"game.sav.tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-17"};
-  // A live writer's, another file's, and names that only look alike.
-  std::vector<std::string> kept = {"game.sav.tmp-" + alive + "-0", "game.hsc.tmp-" + dead + "-0",
-                                   "game.sav.tmp-" + dead, "game.sav.tmp-x-0",
-                                   "xgame.sav.tmp-" + dead + "-0"};
+  // Another file's too: pictures saved under ever new names leave theirs.
+  const std::vector<std::string> orphans = {"game.sav.tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-17",
+                                            "game.hsc.tmp-" + dead + "-0", "shot.bmp.tmp-" + dead + "-3"};
+  // A live writer's, and names that only look alike.
+  std::vector<std::string> kept = {"game.sav.tmp-" + alive + "-0", "game.sav.tmp-" + dead, "game.sav.tmp-x-0",
+                                   ".tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-0.bak"};
   for (const auto& name : orphans) test::WriteBytes(folder.File(name), "left over");
   for (const auto& name : kept) test::WriteBytes(folder.File(name), "left over");
 

@@ -1,9 +1,6 @@
 #include "support/temp_folder.h"
 
-#include <grp.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -35,26 +32,6 @@ std::string TempFolder::Listing() const {
   std::string listing;
   for (const auto& name : names) listing += (listing.empty() ? "" : " ") + name;
   return listing;
-}
-
-int RunBoundByPermissions(const TempFolder& folder, const std::function<int()>& body) {
-  constexpr uid_t kNobody = 65534;
-  const bool root = geteuid() == 0;
-  if (root) {
-    if (chown(folder.Path().c_str(), kNobody, kNobody) != 0) return -1;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path())) {
-      if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) return -1;
-    }
-  }
-  const pid_t child = fork();
-  if (child < 0) return -1;
-  if (child == 0) {
-    if (root && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(125);
-    _exit(body());
-  }
-  int status = 0;
-  if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
 }
 
 void WriteBytes(const std::string& path, std::string_view bytes) {

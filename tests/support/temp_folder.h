@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,12 +24,6 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
-
-// Runs `body` in a child process that file permissions bind as they bind a
-// player: when the tests run as root, who may write anywhere, the folder and
-// everything in it first go to the unprivileged user "nobody", who then runs
-// the body. Gives the body's result, or -1 when the child did not exit.
-int RunBoundByPermissions(const TempFolder& folder, const std::function<int()>& body);
 
 void WriteBytes(const std::string& path, std::string_view bytes);
 // The file's bytes; empty when it cannot be read.

@@ -391,10 +391,12 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   EXPECT_EQ(LittleEndian32(file, 42), 2834u);
   EXPECT_EQ(LittleEndian32(file, 46), 0u);
   EXPECT_EQ(LittleEndian32(file, 50), 0u);
-  // The first row in the file is the screen's bottom row, alpha byte included.
-  EXPECT_EQ(LittleEndian32(file, 54), Colour(0, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0x80000000u | Colour(1, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0x80000000u | Colour(5, 0));
+  // The first row in the file is the screen's bottom row. The screen has no
+  // transparency: every fourth byte is 0xFF, whatever alpha a pixel held.
+  EXPECT_EQ(LittleEndian32(file, 54), 0xFF000000u | Colour(0, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0xFF000000u | Colour(1, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0xFF000000u | Colour(5, 0));
+  for (std::size_t i = 54 + 3; i < file.size(); i += 4) ASSERT_EQ(file[i], 0xFF) << i;
 }
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {

@@ -106,6 +106,59 @@ TEST_F(BloadTest, PackedOneTwoAndFourBitRowsUnpackLeftmostPixelFirst) {
   }
 }
 
+// Colour tables shorter than 2^bits, as pictures of few colours have them:
+// the loader takes the entries the file holds (by its colour count, or as
+// many as fit before the pixels); the rest are black, and so is every pixel
+// whose index lies past the table.
+struct ShortTableCase {
+  std::string name;
+  BmpBuilder file;
+  std::uint32_t entriesTaken;
+};
+
+void PrintTo(const ShortTableCase& c, std::ostream* os) { *os << c.name; }
+
+BmpBuilder Indexed(int bits, int width, int height, std::uint32_t colorsUsed, std::uint32_t tableEntries,
+                   std::uint32_t infoSize = 40) {
+  BmpBuilder b;
+  b.width = width;
+  b.height = height;
+  b.bits = bits;
+  b.infoSize = infoSize;
+  b.palette = RainbowPalette();
+  b.colorsUsed = colorsUsed;
+  b.tableEntries = tableEntries;
+  const std::uint32_t mask = (1u << bits) - 1;
+  b.pixel = [mask](int x, int y) { return std::uint32_t(x * 3 + y) & mask; };
+  return b;
+}
+
+class ShortColourTableTest : public BmpTest, public ::testing::WithParamInterface<ShortTableCase> {};
+
+TEST_P(ShortColourTableTest, TakesTheEntriesTheFileHoldsAndBlackForTheRest) {
+  const ShortTableCase& c = GetParam();
+  const auto colour = [&](std::uint32_t index) { return index < c.entriesTaken ? c.file.palette[index] : 0; };
+  ImagePtr image = Load(c.file.Build(), c.file.width, c.file.height);
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | colour(c.file.pixel(x, y)); });
+  // The screen's table alike, as 0x00BBGGRR.
+  for (std::uint32_t i = 0; i < (1u << c.file.bits); ++i) {
+    const std::uint32_t rgb = colour(i);
+    ASSERT_EQ(Screen()->palette[i], ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ShortColourTableTest,
+    ::testing::Values(ShortTableCase{"EightBitsWithTwoColoursUsed", Indexed(8, 5, 3, 2, 2), 2},
+                      ShortTableCase{"FourBitsWithThreeColoursUsed", Indexed(4, 5, 3, 3, 3), 3},
+                      ShortTableCase{"CoreHeaderWithATableEndingAtThePixels", Indexed(8, 5, 3, 0, 16, 12),
+                                     16},
+                      ShortTableCase{"ShortHeaderWithATableEndingAtThePixels", Indexed(4, 5, 3, 0, 2, 16), 2},
+                      ShortTableCase{"IndicesPastTheTableAreBlack", Indexed(8, 60, 30, 20, 20), 20},
+                      ShortTableCase{"ColourCountPastThePixelsStopsThere", Indexed(8, 60, 30, 256, 16), 16},
+                      ShortTableCase{"ColourCountAboveTheDepthTakes256", Indexed(8, 60, 30, 300, 300), 256}),
+    [](const ::testing::TestParamInfo<ShortTableCase>& info) { return info.param.name; });
+
 TEST_F(BloadTest, SixteenBitFilesDefaultTo555AndScaleByBitReplication) {
   BmpBuilder b;
   b.width = 5;

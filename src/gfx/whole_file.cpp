@@ -1,6 +1,7 @@
 #include "gfx/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +10,6 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "rt/file_replacement.h"
 
@@ -27,12 +27,6 @@ class FileDescriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int Get() const { return fd_; }
-  // Closes now and reports whether the close (the last chance to see a
-  // delayed write error) succeeded.
-  bool Close() {
-    const int fd = std::exchange(fd_, -1);
-    return ::close(fd) == 0;
-  }
 
  private:
   int fd_;
@@ -46,24 +40,34 @@ std::string NativeFileName(std::string_view fileName) {
   return name;
 }
 
-Result ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes) {
-  // Non-blocking so that a named pipe cannot stall the open.
+FileBytes::~FileBytes() {
+  if (mapping_) ::munmap(mapping_, bytes_.size());
+}
+
+Result FileBytes::Open(const std::string& path, std::size_t readLimit, std::vector<std::uint8_t>& buffer) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) return ResultFileNotFound;
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ResultFileNotFound;
-  if (info.st_size < 0 || std::uint64_t(info.st_size) > maxBytes) return ResultFileIoError;
+  const std::size_t size = std::size_t(info.st_size);
 
-  bytes.resize(std::size_t(info.st_size));
+  if (size > readLimit) {
+    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
+    if (mapping == MAP_FAILED) return ResultFileIoError;
+    mapping_ = mapping;
+    bytes_ = {static_cast<const std::uint8_t*>(mapping), size};
+    return ResultOk;
+  }
+  buffer.resize(size);
   std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+  while (filled < size) {
+    const ssize_t got = ::read(file.Get(), buffer.data() + filled, size - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return ResultFileIoError;
     if (got == 0) break;  // the file shrank since fstat; keep what is there
     filled += std::size_t(got);
   }
-  bytes.resize(filled);
+  bytes_ = {buffer.data(), filled};
   return ResultOk;
 }
 

@@ -8,11 +8,14 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "bmp_builder.h"
 #include "gfx/bmp_pixels.h"
 #include "gfx_fixture.h"
+#include "support/hang_alarm.h"
 #include "support/unprivileged.h"
 
 namespace rt {
@@ -286,6 +289,9 @@ TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
   EXPECT_EQ(Bload(PathOf("nothing.bmp"), image.get()), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
   EXPECT_EQ(Bload(folder_.string(), image.get()), ResultFileNotFound);  // a folder is no file
+  ASSERT_EQ(mkfifo(PathOf("pipe.bmp").c_str(), 0666), 0);
+  test::HangAlarm hangAlarm;
+  EXPECT_EQ(Bload(PathOf("pipe.bmp"), image.get()), ResultFileNotFound);  // nor a pipe, nor waited on
   ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
 }
 
@@ -304,6 +310,50 @@ TEST_F(BloadTest, TruncatedFileKeepsTheRowsConvertedBeforeItsEnd) {
   ImagePtr image = Load(file, 40, 20, ResultFileIoError);
   // The file's first rows are the picture's bottom rows.
   ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+}
+
+// This process's resident memory now and at its peak since the last reset, in KiB.
+long StatusKiB(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+  }
+  return -1;
+}
+
+// Rows beyond the target are passed over, so a file's size is no reason to
+// refuse it, nor to bring it all into memory.
+TEST_F(BloadTest, FilesOfAnySizeGiveTheRowsTheTargetShowsWithoutBeingReadWhole) {
+  constexpr std::int64_t kRows =
+      40'000'000;  // 4 pixels of 24 bits, 12 bytes a row: 480 MB, nearly all a hole
+  for (std::int64_t height : {kRows, -kRows}) {
+    SCOPED_TRACE(height);
+    std::vector<std::uint8_t> header = Picture24(4, 1).Build();
+    header.resize(54);
+    std::memcpy(&header[22], &height, 4);
+    const std::string path = PathOf("big.bmp");
+    WriteBytes(path, header);
+    std::filesystem::resize_file(path, 54 + 12 * kRows);
+    // The four rows a 4 x 4 target shows: the file's first (top-down) or last.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    for (int y = 0; y < 4; ++y) {
+      const std::int64_t fileRow = height < 0 ? y : kRows - 1 - y;
+      file.seekp(54 + 12 * fileRow);
+      for (int x = 0; x < 4; ++x) {
+        const std::uint32_t bgr = Colour(x, y);  // little-endian: blue, green, red
+        file.write(reinterpret_cast<const char*>(&bgr), 3);
+      }
+    }
+    file.close();
+
+    std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak
+    const long before = StatusKiB("VmRSS");
+    ImagePtr image(ImageCreate(4, 4));
+    ASSERT_EQ(Bload(path, image.get()), ResultOk);
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    EXPECT_LT(StatusKiB("VmHWM") - before, 64 * 1024);
+  }
 }
 
 TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {

@@ -4,6 +4,7 @@
 
 #include "game/background.h"
 #include "game/catcher.h"
+#include "game/failure_notice.h"
 #include "game/levels.h"
 #include "game/objects.h"
 #include "game/rules.h"
@@ -142,7 +143,11 @@ void DrawFrame(const GameState& state) {
             rt::PutPset);
   }
   rt::Locate(kMessageRow, 1);
-  rt::Print(state.message);
+  if (state.message == text::kScreenshotFailed) {
+    PrintFailure(state.message);
+  } else {
+    rt::Print(state.message);
+  }
   rt::ScreenUnlock(-1, -1);
 }
 

@@ -1,11 +1,9 @@
 #include "gfx/bmp.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include "bmp_builder.h"
 #include "gfx/bmp_pixels.h"
 #include "gfx_fixture.h"
+#include "support/file_size_limit.h"
 #include "support/hang_alarm.h"
 #include "support/unprivileged.h"
 
@@ -519,16 +518,11 @@ TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
 
 TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
   WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
-  // A file size limit makes the write fail part way through.
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit small = previous;
-  small.rlim_cur = 100000;
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = Bsave(PathOf("shot.bmp"));
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
+  int result;
+  {
+    test::FileSizeLimit limit(100000);  // the write fails part way through
+    result = Bsave(PathOf("shot.bmp"));
+  }
 
   EXPECT_EQ(result, ResultFileIoError);
   EXPECT_EQ(ReadBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));

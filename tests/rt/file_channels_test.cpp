@@ -2,20 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "rt/channel.h"
+#include "support/file_size_limit.h"
 #include "support/hang_alarm.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
@@ -209,9 +208,8 @@ TEST_F(FileChannelTest, OutputRewritesAWritableFileInPlaceWhereTheFolderTakesNoN
   });
   // A rewrite that cannot be written whole is reported.
   const int failedWrite = test::RunBoundByPermissions(folder.Path(), [&] {
-    const rlimit small{2, 2};
-    std::signal(SIGXFSZ, SIG_IGN);
-    if (setrlimit(RLIMIT_FSIZE, &small) != 0 || FileOpen(save, FileModeOutput, 1) != ResultOk) return -1;
+    const test::FileSizeLimit limit(2);
+    if (FileOpen(save, FileModeOutput, 1) != ResultOk) return -1;
     FileWriteString(1, "longer than two bytes", true);
     return int(FileClose(1));
   });

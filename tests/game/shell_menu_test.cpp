@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <functional>
+
+#include "game/highscore.h"
 #include "game/scancodes.h"
 #include "game/shell_texts.h"
 #include "game/texts.h"
@@ -7,6 +11,7 @@
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "shell_fixture.h"
+#include "support/hang_alarm.h"
 
 namespace game::test {
 namespace {
@@ -132,6 +137,41 @@ TEST_F(MainMenuTest, TypedKeysAreDroppedOnePerPassSoALaterCloseStillEnds) {
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(rt::KeyHit());
 }
+
+// A file the game reads, replaced by a named pipe that nobody writes to, is
+// refused at once: the game goes on as if the file were missing.
+struct PipeCase {
+  std::string name;
+  std::string file;
+  int menuKey;                 // the command that reads it; 0: start-up does
+  std::function<bool()> seen;  // the screen that shows the game went on
+};
+
+void PrintTo(const PipeCase& c, std::ostream* os) { *os << c.name; }
+
+class NamedPipeTest : public ShellTest, public ::testing::WithParamInterface<PipeCase> {};
+
+TEST_P(NamedPipeTest, TheGameGoesOnAsIfTheFileWereMissing) {
+  const PipeCase& c = GetParam();
+  ASSERT_EQ(mkfifo(folder.File(c.file).c_str(), 0666), 0);
+  const rt::test::HangAlarm hangAlarm;
+  if (c.menuKey != 0) When([this] { return InMenu(); }, [this, &c] { Driver().HoldKey(c.menuKey, true); });
+  When(c.seen, [this] {
+    Driver().ReleaseAllKeys();
+    Driver().HoldKey(scancode::kEsc, true);  // back to the menu, and out
+  });
+  Run();
+
+  EXPECT_TRUE(ScriptDone());
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFiles, NamedPipeTest,
+                         ::testing::Values(PipeCase{"SaveFile", "game.sav", scancode::kF,
+                                                    [] { return TitleIs(st::kNothingSavedTitle); }},
+                                           PipeCase{"HighscoreFile", "game.hsc", scancode::kH,
+                                                    [] { return TextAt(0, 0, RecordLine({}), 0xFFFFFF, 0); }},
+                                           PipeCase{"Picture", "intro.bmp", 0, [] { return MenuDrawn(); }}),
+                         [](const ::testing::TestParamInfo<PipeCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace game::test

@@ -95,11 +95,17 @@ void PutBgr(std::uint8_t* out, std::uint32_t red, std::uint32_t green, std::uint
 // no transparency; an image keeps its bytes as they are.
 void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPerPixel, int bits,
               bool opaque) {
+  if (bits == 32 && opaque) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, src + 4 * x, 4);
+      pixel |= 0xFF000000u;
+      std::memcpy(out + 4 * x, &pixel, 4);
+    }
+    return;
+  }
   if (bits == 8 || bits == 32) {
     std::memcpy(out, src, std::size_t(width) * bytesPerPixel);
-    if (bits == 32 && opaque) {
-      for (int x = 0; x < width; ++x) out[4 * x + 3] = 0xFF;
-    }
     return;
   }
   for (int x = 0; x < width; ++x, out += 3) {

@@ -17,11 +17,13 @@ int Bload(std::string_view fileName, ImageBuffer* target = nullptr);
 
 // Writes `source` (nullptr: the screen's work page) as an uncompressed BMP:
 // 8 bits with the screen's palette from 1-byte pixels, 24 bits from 2-byte
-// pixels, 32 bits from 4-byte pixels. `requestedBits` 24 asks for 24 bits from
-// 1- or 4-byte pixels instead. The name must end in ".bmp" (any case); the
-// file is replaced only once fully written. Result 0; 1 for no screen, a
-// bad source or another extension; 2 when the file cannot be created; 3 when
-// writing fails; 4 when memory runs out.
+// pixels, 32 bits from 4-byte pixels (an image's bytes as stored; the
+// screen's with 0xFF as every fourth byte, as it has no transparency).
+// `requestedBits` 24 asks for 24 bits from 1- or 4-byte pixels instead. The
+// name must end in ".bmp" (any case); the file is replaced only once fully
+// written, keeping its permissions. Result 0; 1 for no screen, a bad source
+// or another extension; 2 when the file cannot be created or is protected;
+// 3 when writing fails; 4 when memory runs out.
 int Bsave(std::string_view fileName, const ImageBuffer* source = nullptr, int requestedBits = 0);
 
 }  // namespace rt

@@ -12,13 +12,12 @@ namespace rt {
 
 namespace {
 
-// Far beyond any picture a screen shows; a larger file is refused, not read.
-constexpr std::size_t kMaxFileBytes = std::size_t(256) << 20;
-// Buffers up to this size stay allocated for the next load.
-constexpr std::size_t kKeptBufferBytes = std::size_t(8) << 20;
+// Files up to this size are read whole; larger ones are mapped, so that the
+// rows a target does not show are never brought in.
+constexpr std::size_t kReadWholeBytes = std::size_t(8) << 20;
 
-// The whole file is read at once. Pictures are loaded every frame, so the
-// buffer is kept between calls rather than allocated and faulted in anew.
+// Pictures are loaded every frame, so the buffer they are read into is kept
+// between calls rather than allocated and faulted in anew.
 std::vector<std::uint8_t>& FileBuffer() {
   thread_local std::vector<std::uint8_t> buffer;
   return buffer;
@@ -93,10 +92,9 @@ int Bload(std::string_view fileName, ImageBuffer* target) {
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
 
-  std::vector<std::uint8_t>& bytes = FileBuffer();
-  Result result = ReadWholeFile(NativeFileName(fileName), kMaxFileBytes, bytes);
-  if (result == ResultOk) result = LoadBmp(bytes, surface);
-  if (bytes.capacity() > kKeptBufferBytes) std::vector<std::uint8_t>().swap(bytes);
+  FileBytes file;
+  Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
+  if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
   return SetLastResult(result);
 }
 

@@ -91,7 +91,19 @@ void PutBgr(std::uint8_t* out, std::uint32_t red, std::uint32_t green, std::uint
   out[2] = std::uint8_t(red);
 }
 
-void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPerPixel, int bits) {
+// `opaque`: the fourth byte of 32-bit pixels becomes 0xFF, as the screen has
+// no transparency; an image keeps its bytes as they are.
+void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPerPixel, int bits,
+              bool opaque) {
+  if (bits == 32 && opaque) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, src + 4 * x, 4);
+      pixel |= 0xFF000000u;
+      std::memcpy(out + 4 * x, &pixel, 4);
+    }
+    return;
+  }
   if (bits == 8 || bits == 32) {
     std::memcpy(out, src, std::size_t(width) * bytesPerPixel);
     return;
@@ -134,7 +146,7 @@ int Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBit
   std::uint8_t* out = file.get() + form.dataOffset;
   const std::size_t usedBytes = std::size_t(src.width) * form.bits / 8;
   for (int y = src.height - 1; y >= 0; --y, out += form.rowBytes) {
-    WriteRow(src.Row(y), out, src.width, src.bytesPerPixel, form.bits);
+    WriteRow(src.Row(y), out, src.width, src.bytesPerPixel, form.bits, !source);
     std::memset(out + usedBytes, 0, form.rowBytes - usedBytes);
   }
   return SetLastResult(WriteWholeFile(NativeFileName(fileName), std::span(file.get(), fileBytes)));

@@ -144,8 +144,21 @@ TEST_F(Screenshots, APictureThatCannotBeWrittenSaysSo) {
   std::filesystem::remove_all(scenario.Folder() / "screenshots");
   std::ofstream(scenario.Folder() / "screenshots") << "in the way";
   scenario.HoldKey(scancode::kS, 1);
-  scenario.RunFrames(1);
+  scenario.RunFrames(2);
   EXPECT_EQ(scenario.LastFrame().message, text::kScreenshotFailed);
+  // The next frame shows it in red, as the shell shows failed writes.
+  int red = 0, other = 0;
+  for (int y = 27 * 16; y < 28 * 16; ++y) {
+    for (int x = 0; x < 8 * int(text::kScreenshotFailed.size()); ++x) {
+      const std::uint32_t rgb = test::ScreenRgb(x, y);
+      if (rgb == 0xFF0000)
+        ++red;
+      else if (rgb != 0)
+        ++other;
+    }
+  }
+  EXPECT_GT(red, 100);
+  EXPECT_EQ(other, 0);
 }
 
 class Background : public Levels {

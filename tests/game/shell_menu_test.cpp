@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "game/round/texts.h"
 #include "game/scancodes.h"
+#include "game/shell/highscore.h"
 #include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "support/hang_alarm.h"
 #include "support/scenario.h"
 
 namespace game::test {
@@ -132,6 +137,42 @@ TEST_F(MainMenuTest, TypedKeysAreDroppedOnePerPassSoALaterCloseStillEnds) {
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(rt::KeyHit());
 }
+
+// A file the game reads, replaced by a named pipe that nobody writes to, is
+// refused at once: the game goes on as if the file were missing.
+struct PipeCase {
+  std::string name;
+  std::string file;
+  int menuKey;                 // the command that reads it; 0: start-up does
+  std::function<bool()> seen;  // the screen that shows the game went on
+};
+
+void PrintTo(const PipeCase& c, std::ostream* os) { *os << c.name; }
+
+class NamedPipeTest : public ::testing::TestWithParam<PipeCase>, protected Scenario {};
+
+TEST_P(NamedPipeTest, TheGameGoesOnAsIfTheFileWereMissing) {
+  const PipeCase& c = GetParam();
+  std::filesystem::remove(Folder() / c.file);
+  ASSERT_EQ(mkfifo((Folder() / c.file).c_str(), 0666), 0);
+  const rt::test::HangAlarm hangAlarm;
+  if (c.menuKey != 0) When([this] { return InMenu(); }, [this, &c] { Driver().HoldKey(c.menuKey, true); });
+  When(c.seen, [this] {
+    Driver().ReleaseAllKeys();
+    Driver().HoldKey(scancode::kEsc, true);  // back to the menu, and out
+  });
+  RunProgram();
+
+  EXPECT_TRUE(ScriptDone());
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFiles, NamedPipeTest,
+                         ::testing::Values(PipeCase{"SaveFile", "game.sav", scancode::kF,
+                                                    [] { return TitleIs(st::kNothingSavedTitle); }},
+                                           PipeCase{"HighscoreFile", "game.hsc", scancode::kH,
+                                                    [] { return TextAt(0, 0, RecordLine({}), 0xFFFFFF, 0); }},
+                                           PipeCase{"Picture", "intro.bmp", 0, [] { return MenuDrawn(); }}),
+                         [](const ::testing::TestParamInfo<PipeCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace game::test

@@ -1,16 +1,21 @@
 #include "gfx/bmp.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "bmp_builder.h"
 #include "gfx/bmp_pixels.h"
 #include "gfx_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/hang_alarm.h"
+#include "support/unprivileged.h"
 
 namespace rt {
 namespace {
@@ -102,6 +107,59 @@ TEST_F(BloadTest, PackedOneTwoAndFourBitRowsUnpackLeftmostPixelFirst) {
     ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | b.palette[(x + 2 * y) & mask]; });
   }
 }
+
+// Colour tables shorter than 2^bits, as pictures of few colours have them:
+// the loader takes the entries the file holds (by its colour count, or as
+// many as fit before the pixels); the rest are black, and so is every pixel
+// whose index lies past the table.
+struct ShortTableCase {
+  std::string name;
+  BmpBuilder file;
+  std::uint32_t entriesTaken;
+};
+
+void PrintTo(const ShortTableCase& c, std::ostream* os) { *os << c.name; }
+
+BmpBuilder Indexed(int bits, int width, int height, std::uint32_t colorsUsed, std::uint32_t tableEntries,
+                   std::uint32_t infoSize = 40) {
+  BmpBuilder b;
+  b.width = width;
+  b.height = height;
+  b.bits = bits;
+  b.infoSize = infoSize;
+  b.palette = RainbowPalette();
+  b.colorsUsed = colorsUsed;
+  b.tableEntries = tableEntries;
+  const std::uint32_t mask = (1u << bits) - 1;
+  b.pixel = [mask](int x, int y) { return std::uint32_t(x * 3 + y) & mask; };
+  return b;
+}
+
+class ShortColourTableTest : public BmpTest, public ::testing::WithParamInterface<ShortTableCase> {};
+
+TEST_P(ShortColourTableTest, TakesTheEntriesTheFileHoldsAndBlackForTheRest) {
+  const ShortTableCase& c = GetParam();
+  const auto colour = [&](std::uint32_t index) { return index < c.entriesTaken ? c.file.palette[index] : 0; };
+  ImagePtr image = Load(c.file.Build(), c.file.width, c.file.height);
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | colour(c.file.pixel(x, y)); });
+  // The screen's table alike, as 0x00BBGGRR.
+  for (std::uint32_t i = 0; i < (1u << c.file.bits); ++i) {
+    const std::uint32_t rgb = colour(i);
+    ASSERT_EQ(Screen()->palette[i], ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ShortColourTableTest,
+    ::testing::Values(ShortTableCase{"EightBitsWithTwoColoursUsed", Indexed(8, 5, 3, 2, 2), 2},
+                      ShortTableCase{"FourBitsWithThreeColoursUsed", Indexed(4, 5, 3, 3, 3), 3},
+                      ShortTableCase{"CoreHeaderWithATableEndingAtThePixels", Indexed(8, 5, 3, 0, 16, 12),
+                                     16},
+                      ShortTableCase{"ShortHeaderWithATableEndingAtThePixels", Indexed(4, 5, 3, 0, 2, 16), 2},
+                      ShortTableCase{"IndicesPastTheTableAreBlack", Indexed(8, 60, 30, 20, 20), 20},
+                      ShortTableCase{"ColourCountPastThePixelsStopsThere", Indexed(8, 60, 30, 256, 16), 16},
+                      ShortTableCase{"ColourCountAboveTheDepthTakes256", Indexed(8, 60, 30, 300, 300), 256}),
+    [](const ::testing::TestParamInfo<ShortTableCase>& info) { return info.param.name; });
 
 TEST_F(BloadTest, SixteenBitFilesDefaultTo555AndScaleByBitReplication) {
   BmpBuilder b;
@@ -230,6 +288,9 @@ TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
   EXPECT_EQ(Bload(PathOf("nothing.bmp"), image.get()), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
   EXPECT_EQ(Bload(folder_.Path().string(), image.get()), ResultFileNotFound);  // a folder is no file
+  ASSERT_EQ(mkfifo(PathOf("pipe.bmp").c_str(), 0666), 0);
+  test::HangAlarm hangAlarm;
+  EXPECT_EQ(Bload(PathOf("pipe.bmp"), image.get()), ResultFileNotFound);  // nor a pipe, nor waited on
   ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
 }
 
@@ -248,6 +309,50 @@ TEST_F(BloadTest, TruncatedFileKeepsTheRowsConvertedBeforeItsEnd) {
   ImagePtr image = Load(file, 40, 20, ResultFileIoError);
   // The file's first rows are the picture's bottom rows.
   ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+}
+
+// This process's resident memory now and at its peak since the last reset, in KiB.
+long StatusKiB(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+  }
+  return -1;
+}
+
+// Rows beyond the target are passed over, so a file's size is no reason to
+// refuse it, nor to bring it all into memory.
+TEST_F(BloadTest, FilesOfAnySizeGiveTheRowsTheTargetShowsWithoutBeingReadWhole) {
+  constexpr std::int64_t kRows =
+      40'000'000;  // 4 pixels of 24 bits, 12 bytes a row: 480 MB, nearly all a hole
+  for (std::int64_t height : {kRows, -kRows}) {
+    SCOPED_TRACE(height);
+    std::vector<std::uint8_t> header = Picture24(4, 1).Build();
+    header.resize(54);
+    std::memcpy(&header[22], &height, 4);
+    const std::string path = PathOf("big.bmp");
+    WriteBytes(path, header);
+    std::filesystem::resize_file(path, 54 + 12 * kRows);
+    // The four rows a 4 x 4 target shows: the file's first (top-down) or last.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    for (int y = 0; y < 4; ++y) {
+      const std::int64_t fileRow = height < 0 ? y : kRows - 1 - y;
+      file.seekp(54 + 12 * fileRow);
+      for (int x = 0; x < 4; ++x) {
+        const std::uint32_t bgr = Colour(x, y);  // little-endian: blue, green, red
+        file.write(reinterpret_cast<const char*>(&bgr), 3);
+      }
+    }
+    file.close();
+
+    std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak
+    const long before = StatusKiB("VmRSS");
+    ImagePtr image(ImageCreate(4, 4));
+    ASSERT_EQ(Bload(path, image.get()), ResultOk);
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    EXPECT_LT(StatusKiB("VmHWM") - before, 64 * 1024);
+  }
 }
 
 TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
@@ -388,10 +493,12 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   EXPECT_EQ(LittleEndian32(file, 42), 2834u);
   EXPECT_EQ(LittleEndian32(file, 46), 0u);
   EXPECT_EQ(LittleEndian32(file, 50), 0u);
-  // The first row in the file is the screen's bottom row, alpha byte included.
-  EXPECT_EQ(LittleEndian32(file, 54), Colour(0, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0x80000000u | Colour(1, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0x80000000u | Colour(5, 0));
+  // The first row in the file is the screen's bottom row. The screen has no
+  // transparency: every fourth byte is 0xFF, whatever alpha a pixel held.
+  EXPECT_EQ(LittleEndian32(file, 54), 0xFF000000u | Colour(0, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0xFF000000u | Colour(1, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0xFF000000u | Colour(5, 0));
+  for (std::size_t i = 54 + 3; i < file.size(); i += 4) ASSERT_EQ(file[i], 0xFF) << i;
 }
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
@@ -412,19 +519,53 @@ TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
 
 TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
   WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
-  // A file size limit makes the write fail part way through.
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit small = previous;
-  small.rlim_cur = 100000;
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = Bsave(PathOf("shot.bmp"));
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
+  int result;
+  {
+    test::FileSizeLimit limit(100000);  // the write fails part way through
+    result = Bsave(PathOf("shot.bmp"));
+  }
 
   EXPECT_EQ(result, ResultFileIoError);
   EXPECT_EQ(ReadFileBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
+}
+
+// Bsave replaces a file as an Output channel does.
+TEST_F(BsaveTest, RefusesProtectedFilesAndRewritesInPlaceWhereTheFolderTakesNoNewFiles) {
+  ImagePtr image(ImageCreate(3, 2));
+  const std::vector<std::uint8_t> old = {1, 2, 3};
+  std::filesystem::create_directory(folder_.Path() / "sealed");
+  for (const char* name : {"locked.bmp", "sealed/open.bmp"}) WriteBytes(PathOf(name), old);
+  ASSERT_EQ(chmod(PathOf("locked.bmp").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0555), 0);
+  const int failedStep = test::RunBoundByPermissions(folder_.Path(), [&] {
+    if (Bsave(PathOf("locked.bmp"), image.get()) != ResultFileNotFound) return 1;
+    if (Bsave(PathOf("sealed/new.bmp"), image.get()) != ResultFileNotFound) return 2;
+    if (Bsave(PathOf("sealed/open.bmp"), image.get()) != ResultOk) return 3;
+    return 0;
+  });
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0755), 0);
+
+  EXPECT_EQ(failedStep, 0);
+  EXPECT_EQ(ReadFileBytes(PathOf("locked.bmp")), old);
+  EXPECT_EQ(ReadFileBytes(PathOf("sealed/open.bmp")).size(), 54u + 3 * 4 * 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path() / "sealed"), {}), 1);
+}
+
+TEST_F(BsaveTest, KeepsAFilesPermissionsAndRemovesTemporariesOfWritersThatNoLongerRun) {
+  WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
+  ASSERT_EQ(chmod(PathOf("shot.bmp").c_str(), 0600), 0);
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  // A picture taken earlier under another name, by a writer killed before it finished.
+  WriteBytes(PathOf("screen12-07-2026-9-5-3.bmp.tmp-" + std::to_string(gone) + "-0"), {4, 5});
+
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  struct stat info {};
+  ASSERT_EQ(stat(PathOf("shot.bmp").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "game/controls.h"
+#include "game/failure_notice.h"
 #include "game/round/background.h"
 #include "game/round/catcher.h"
 #include "game/round/levels.h"
@@ -136,7 +137,11 @@ void DrawFrame(const GameState& state) {
             rt::PutPset);
   }
   rt::Locate(kMessageRow, 1);
-  rt::Print(state.message);
+  if (state.message == text::kScreenshotFailed) {
+    PrintFailure(state.message);
+  } else {
+    rt::Print(state.message);
+  }
   rt::ScreenUnlock(-1, -1);
 }
 

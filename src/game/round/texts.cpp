@@ -38,6 +38,6 @@ const std::string kLevelReachedSuffix = Cp437(". Level erreicht");
 
 const std::string kScreenshotSavedPrefix = Cp437("Bildschirm als '");
 const std::string kScreenshotSavedSuffix = Cp437("' in '/screenshots/' gespeichert");
-const std::string kScreenshotFailed = Cp437("Bildschirm konnte nicht gespeichert werden");
+const std::string kScreenshotFailed = Cp437("Screenshot fehlgeschlagen");
 
 }  // namespace game::text

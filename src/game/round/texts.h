@@ -42,6 +42,6 @@ extern const std::string kLevelReachedSuffix;  // after the new level
 // Screenshots.
 extern const std::string kScreenshotSavedPrefix;  // followed by the file name
 extern const std::string kScreenshotSavedSuffix;
-extern const std::string kScreenshotFailed;
+extern const std::string kScreenshotFailed;  // shown in red
 
 }  // namespace game::text

@@ -28,13 +28,14 @@ HighscoreRecord ReadHighscore(std::string_view path) {
   return record;
 }
 
-void WriteHighscore(std::string_view path, const HighscoreRecord& record) {
-  rt::FileOpen(path, rt::FileModeOutput, kHighscoreFileNumber);
-  rt::FileWriteInt(kHighscoreFileNumber, record.bestPoints, false);
-  rt::FileWriteString(kHighscoreFileNumber, record.bestDate, false);
-  rt::FileWriteInt(kHighscoreFileNumber, record.bestStones, false);
-  rt::FileWriteString(kHighscoreFileNumber, record.bestName, true);
-  rt::FileClose(kHighscoreFileNumber);
+bool WriteHighscore(std::string_view path, const HighscoreRecord& record) {
+  if (rt::FileOpen(path, rt::FileModeOutput, kHighscoreFileNumber) != rt::ResultOk) return false;
+  const bool written = rt::FileWriteInt(kHighscoreFileNumber, record.bestPoints, false) == rt::ResultOk &&
+                       rt::FileWriteString(kHighscoreFileNumber, record.bestDate, false) == rt::ResultOk &&
+                       rt::FileWriteInt(kHighscoreFileNumber, record.bestStones, false) == rt::ResultOk &&
+                       rt::FileWriteString(kHighscoreFileNumber, record.bestName, true) == rt::ResultOk;
+  // Closing puts the new file in place; only then is the record kept.
+  return rt::FileClose(kHighscoreFileNumber) == rt::ResultOk && written;
 }
 
 std::string RecordLine(const HighscoreRecord& record) { return Line(shell_text::kRecordPrefix, record); }

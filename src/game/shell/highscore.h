@@ -18,7 +18,8 @@ struct HighscoreRecord {
 
 // A missing or damaged file reads as 0 and empty texts where items lack.
 HighscoreRecord ReadHighscore(std::string_view path);
-void WriteHighscore(std::string_view path, const HighscoreRecord& record);
+// False when the file could not be written whole (it then keeps what it held).
+bool WriteHighscore(std::string_view path, const HighscoreRecord& record);
 
 // "Highscore: Punkte: …" and "Neue Highscore: Punkte: …" as the screens show them.
 std::string RecordLine(const HighscoreRecord& record);

@@ -1,5 +1,6 @@
 #include "game/assets.h"
 #include "game/controls.h"
+#include "game/failure_notice.h"
 #include "game/scancodes.h"
 #include "game/shell/highscore.h"
 #include "game/shell/save_file.h"
@@ -35,10 +36,14 @@ void HoldGameOverNotice() {
 }
 
 NextScreen DeleteHighscore(Shell& shell) {
-  WriteHighscore(shell.highscoreFilePath, {0, rt::DateString(), 0, "-"});
+  const bool deleted = WriteHighscore(shell.highscoreFilePath, {0, rt::DateString(), 0, "-"});
   ClearToIntro();
-  rt::WindowTitle(shell_text::kRecordDeletedTitle);
-  rt::Print(shell_text::kDeleted);
+  if (deleted) {
+    rt::WindowTitle(shell_text::kRecordDeletedTitle);
+    rt::Print(shell_text::kDeleted);
+  } else {
+    PrintFailure(shell_text::kDeleteFailed);
+  }
   for (int delayMs : {1000, 1000, 300}) rt::SleepMs(delayMs);
   return NextScreen::Menu;
 }
@@ -68,9 +73,11 @@ NextScreen GameOver(Shell& shell) {
     record.bestName = AskName();
     record.bestDate = rt::DateString();
   }
-  WriteHighscore(shell.highscoreFilePath, record);
+  const bool recordWritten = WriteHighscore(shell.highscoreFilePath, record);
   rt::Print(NewRecordLine(ReadHighscore(shell.highscoreFilePath)));
-  ClearSaveFile(shell.saveFilePath);
+  if (!recordWritten) PrintFailure(shell_text::kRecordWriteFailed);
+  shell.savedGameEnded = !ClearSaveFile(shell.saveFilePath);
+  if (shell.savedGameEnded) PrintFailure(shell_text::kSaveClearFailed);
   HoldGameOverNotice();
   return NextScreen::Menu;
 }

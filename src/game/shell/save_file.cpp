@@ -38,10 +38,14 @@ void ReadSaveFile(std::string_view path, GameState& state) {
   rt::FileClose(kSaveFileNumber);
 }
 
-void ClearSaveFile(std::string_view path) {
-  rt::FileOpen(path, rt::FileModeOutput, kSaveFileNumber);
-  rt::FileWriteInt(kSaveFileNumber, 0, true);
-  rt::FileClose(kSaveFileNumber);
+void ClearSavedFields(GameState& state) {
+  for (int GameState::*field : kSavedFields) state.*field = 0;
+}
+
+bool ClearSaveFile(std::string_view path) {
+  if (rt::FileOpen(path, rt::FileModeOutput, kSaveFileNumber) != rt::ResultOk) return false;
+  const bool written = rt::FileWriteInt(kSaveFileNumber, 0, true) == rt::ResultOk;
+  return rt::FileClose(kSaveFileNumber) == rt::ResultOk && written;
 }
 
 }  // namespace game

@@ -16,7 +16,10 @@ namespace game {
 bool WriteSaveFile(std::string_view path, const GameState& state);
 // Overwrites all eight fields; items the file lacks (or a missing file) read as 0.
 void ReadSaveFile(std::string_view path, GameState& state);
-// Replaces the file by the single item 0: nothing parked.
-void ClearSaveFile(std::string_view path);
+// Sets the eight fields as a file with nothing parked reads them: all 0.
+void ClearSavedFields(GameState& state);
+// Replaces the file by the single item 0: nothing parked. False when the
+// file could not be replaced (it then keeps what it held).
+bool ClearSaveFile(std::string_view path);
 
 }  // namespace game

@@ -1,3 +1,4 @@
+#include "game/failure_notice.h"
 #include "game/round/objects.h"
 #include "game/shell/save_file.h"
 #include "game/shell/shell.h"
@@ -55,9 +56,10 @@ NextScreen SaveGame(Shell& shell) {
   const bool saved = WriteSaveFile(shell.saveFilePath, shell.state);
   rt::SleepMs(300);
   if (saved) {
+    shell.savedGameEnded = false;
     DrawNotice(kOutcomeY, shell_text::kSaved);
   } else {
-    rt::DrawString(nullptr, kNoticeX, kOutcomeY, 4, shell_text::kSaveFailed, kRed);
+    DrawFailure(kNoticeX, kOutcomeY, shell_text::kSaveFailed);
   }
   SleepSeconds(3);
   return NextScreen::Menu;
@@ -66,7 +68,12 @@ NextScreen SaveGame(Shell& shell) {
 NextScreen LoadGame(Shell& shell) {
   rt::WindowTitle(shell_text::kLoadTitle);
   DrawNotice(kHeadingY, shell_text::kLoading);
-  ReadSaveFile(shell.saveFilePath, shell.state);
+  // The game in a file that could not be cleared when it ended is no game to resume.
+  if (shell.savedGameEnded) {
+    ClearSavedFields(shell.state);
+  } else {
+    ReadSaveFile(shell.saveFilePath, shell.state);
+  }
   rt::SleepMs(300);
   if (shell.state.objectY == 0) return ReportNothingSaved();
   DrawNotice(kOutcomeY, shell_text::kLoaded);

@@ -17,6 +17,9 @@ struct Shell {
   std::string highscoreFilePath;
   std::string screenshotFolder;
   rt::ImagePtr introImage;
+  // The save file could not be cleared when its game ended: until a save
+  // succeeds, loading finds nothing rather than resuming the ended game.
+  bool savedGameEnded = false;
 };
 
 // The whole program: start-up, then the screens until the player ends it.

@@ -45,6 +45,9 @@ const std::string kNamePrompt = Cp437("Dein Name bitte: ");
 const std::string kBackHint = Cp437("Leer drücken um zurückzukehren, ");
 const std::string kDeleteHint = Cp437("ENTF. UM DIE HIGHSCORE ZU LÖSCHEN!");
 const std::string kDeleted = Cp437("Gelöscht");
+const std::string kRecordWriteFailed = Cp437("Highscore speichern fehlgeschlagen");
+const std::string kSaveClearFailed = Cp437("Spielstand löschen fehlgeschlagen");
+const std::string kDeleteFailed = Cp437("Löschen fehlgeschlagen");
 
 // Trailing spaces and the double space are part of the page as it stands.
 const std::array<PlacedLine, 19> kInstructionLines{{

@@ -49,6 +49,10 @@ extern const std::string kNamePrompt;
 extern const std::string kBackHint;
 extern const std::string kDeleteHint;
 extern const std::string kDeleted;
+// Writes that failed, in red.
+extern const std::string kRecordWriteFailed;
+extern const std::string kSaveClearFailed;
+extern const std::string kDeleteFailed;
 
 // The instructions page over the night picture.
 extern const std::array<PlacedLine, 19> kInstructionLines;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/bmp.h"
+#include "gfx/display_driver.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 

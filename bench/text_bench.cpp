@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
 

@@ -7,7 +7,6 @@
 
 #include "fuzz_support.h"
 #include "game/assets.h"
-#include "gfx/backend/null_driver.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "rt/file_channels.h"

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "gfx/backend/null_driver.h"
 #include "gfx/bmp.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/bmp.h"
+#include "gfx/display_driver.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"

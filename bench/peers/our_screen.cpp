@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 #include "gfx/screen.h"
 #include "picture.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 
 namespace rt {
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "gfx/backend/null_driver.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"

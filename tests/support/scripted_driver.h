@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 
 namespace rt::test {
 

@@ -57,13 +57,16 @@ struct DriverEntry {
   std::unique_ptr<DisplayDriver> (*create)();
 };
 
+// The back ends this build has, in the order they are tried, and the null
+// back end; both are defined with the back ends, in gfx/backend/.
+std::span<const DriverEntry> ProductDrivers();
+const DriverEntry& NullDriverEntry();
+
 // The back ends in the order they are tried.
 std::span<const DriverEntry> DriverList();
 // Replaces the list (tests add a scripted back end); an empty list restores
 // the product's list.
 void SetDriverList(std::vector<DriverEntry> list);
-// The null back end, chosen only by name or by flags -1.
-const DriverEntry& NullDriverEntry();
 
 // The name of the environment variable that overrides the choice.
 inline constexpr const char* kDriverOverrideVariable = "MORVANTA_DRIVER";

@@ -41,15 +41,17 @@ class DisplayDriver {
   virtual void Lock() = 0;
   virtual void Unlock() = 0;
   virtual void SetPalette(int index, int red, int green, int blue) = 0;
-  virtual void WaitVsync() = 0;
   // The mouse query and command; the rules are those of GetMouse/SetMouse.
   virtual int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
   virtual int SetMouse(int x, int y, int visibility, int clip) = 0;
   virtual void SetWindowTitle(const char* title) = 0;
-  virtual void SetWindowPos(int x, int y) = 0;
-  virtual std::vector<FullScreenSize> FetchModes(int depth) = 0;
   // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
   virtual void Beep() {}
+  // Part of every driver's table, but no runtime operation reaches them: a
+  // back end overrides them once something does.
+  virtual void WaitVsync() {}
+  virtual void SetWindowPos(int /*x*/, int /*y*/) {}
+  virtual std::vector<FullScreenSize> FetchModes(int /*depth*/) { return {}; }
 };
 
 struct DriverEntry {

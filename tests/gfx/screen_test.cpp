@@ -22,12 +22,9 @@ class CountingDriver final : public DisplayDriver {
   void Lock() override { ++locks; }
   void Unlock() override { ++unlocks; }
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
   int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
   int SetMouse(int, int, int, int) override { return 0; }
   void SetWindowTitle(const char* title) override { lastTitle = title; }
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
 };
 
 class ScreenTest : public test::RuntimeTest {

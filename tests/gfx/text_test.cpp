@@ -29,12 +29,9 @@ class BeepingDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
   int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
   int SetMouse(int, int, int, int) override { return 0; }
   void SetWindowTitle(const char*) override {}
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
   void Beep() override { ++beeps; }
 };
 

@@ -19,7 +19,6 @@ class NullDriver final : public DisplayDriver {
   void Lock() override { mutex_.lock(); }
   void Unlock() override { mutex_.unlock(); }
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
   int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     for (int* out : {x, y, wheel, buttons, clipped}) {
       if (out) *out = -1;
@@ -28,8 +27,6 @@ class NullDriver final : public DisplayDriver {
   }
   int SetMouse(int, int, int, int) override { return 0; }
   void SetWindowTitle(const char*) override {}
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
 
  private:
   std::mutex mutex_;

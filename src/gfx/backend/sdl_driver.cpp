@@ -38,7 +38,6 @@ constexpr int kMinPresentMs = 4;
 // out, since only that thread may call SDL's video functions.
 struct WindowRequests {
   std::optional<std::string> titleUtf8;
-  std::optional<SDL_Point> position;
   std::optional<SDL_Point> warp;
   std::optional<bool> cursorVisible;
   std::optional<bool> confine;
@@ -102,19 +101,6 @@ int ButtonBit(Uint8 button) {
   return 0;
 }
 
-std::vector<FullScreenSize> DisplaySizes(int display) {
-  std::vector<FullScreenSize> sizes;
-  for (int i = 0; i < SDL_GetNumDisplayModes(display); ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-    const FullScreenSize size{mode.w, mode.h};
-    bool known = false;
-    for (const FullScreenSize& s : sizes) known = known || (s.width == size.width && s.height == size.height);
-    if (!known) sizes.push_back(size);
-  }
-  return sizes;
-}
-
 // The window back end. The drawing thread calls the DisplayDriver operations;
 // the display thread owns SDL, the window and its events. Everything they
 // share is guarded by mutex_, the screen lock.
@@ -129,14 +115,11 @@ class SdlDriver final : public DisplayDriver {
   void Lock() override;
   void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
-  void WaitVsync() override {}
   int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     return ReadMouse(x, y, wheel, buttons, clipped);
   }
   int SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
-  void SetWindowPos(int x, int y) override { requests_.position = SDL_Point{x, y}; }
-  std::vector<FullScreenSize> FetchModes(int) override { return modes_; }
   void Beep() override { ++requests_.beeps; }
 
  private:
@@ -171,7 +154,6 @@ class SdlDriver final : public DisplayDriver {
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
   WindowRequests requests_;
-  std::vector<FullScreenSize> modes_;
   bool repaintAll_ = false;
   bool stop_ = false;
   bool wakeOnDraw_ = false;  // the display thread waits for the next drawn frame
@@ -287,7 +269,6 @@ bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int 
   const std::unique_lock lock = TakeTurn();
   ResetMouse();
   MouseFocus(focused);
-  modes_ = DisplaySizes(SDL_GetWindowDisplayIndex(window.Handle()));
   repaintAll_ = true;
   return true;
 }
@@ -363,7 +344,6 @@ void SdlDriver::MarkAllDirty() { screen_->dirtyLines.assign(screen_->dirtyLines.
 
 void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper) {
   if (requests.titleUtf8) window.SetTitle(*requests.titleUtf8);
-  if (requests.position) window.SetPosition(requests.position->x, requests.position->y);
   if (requests.cursorVisible) window.ShowCursor(*requests.cursorVisible);
   if (requests.warp) window.Warp(requests.warp->x, requests.warp->y);
   if (requests.confine) window.Confine(*requests.confine);

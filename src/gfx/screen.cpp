@@ -100,8 +100,6 @@ void ApplyDefaultPalette(ScreenState& s) {
 
 }  // namespace
 
-const ModeInfo& ModeTable(int mode) { return kModes[mode]; }
-
 ScreenState* Screen() { return openScreen.get(); }
 
 int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
@@ -126,7 +124,6 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   s->font = info.font;
   s->textColumns = info.textColumns;
   s->textRows = info.textRows;
-  s->flags = flags;
   if (chosenDepth == 15 || chosenDepth == 16) {
     s->depth = 16;
     s->bytesPerPixel = 2;
@@ -144,7 +141,6 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   for (int i = 0; i < chosenPages; ++i) s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
   s->visiblePage = 0;
   s->dirtyLines.assign(std::size_t(s->height) * s->scanlineSize, 0);
-  s->scratch.assign(2048, 0);
 
   if (!titleSet) {
     std::string_view name = program_invocation_short_name;

@@ -25,7 +25,6 @@ struct ModeInfo {
   std::uint8_t textRows;
 };
 inline constexpr int kModeCount = 22;
-const ModeInfo& ModeTable(int mode);
 
 // A page of pixel rows whose start is 16-byte aligned; rows are not padded.
 struct Page {
@@ -73,12 +72,10 @@ struct ScreenState {
   int font = 255;
   int textColumns = 0;
   int textRows = 0;
-  int flags = 0;
   std::unique_ptr<DisplayDriver> driver;
   int lockCount = 0;  // touched by the drawing thread only
   std::array<std::uint8_t, 128> keyState{};
   TextState text;
-  std::vector<std::uint8_t> scratch;  // 2048 bytes for the drawing routines
 
   std::uint8_t* VisibleRow(int y) const { return pages[visiblePage].pixels + std::size_t(y) * pitchBytes; }
 };

@@ -186,5 +186,17 @@ TEST_F(Background, EveryFrameShowsWhatAFreshLoadShowsEvenAfterTheFileChanges) {
   EXPECT_EQ(scenario.Pixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
 }
 
+TEST_F(Background, APictureCutShortShowsTheRowsAFreshLoadShows) {
+  test::WriteBmp(kBackgroundPicture, 640, 480,
+                 [](int x, int y) { return std::uint32_t(x * 3 + y) * 0x010101u; });
+  // Half the rows are gone: the bottom ones are in the file, the top ones not.
+  std::filesystem::resize_file(kBackgroundPicture, std::filesystem::file_size(kBackgroundPicture) / 2);
+  scenario.RunFrames(1);
+  const std::vector<std::uint32_t> frame = Frame();
+  FreshLoad();
+  EXPECT_EQ(frame, Rows(40, 390));
+  EXPECT_EQ(frame.front(), rt::CurrentContext().background) << "a row the file lacks";
+}
+
 }  // namespace
 }  // namespace game

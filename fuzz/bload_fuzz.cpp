@@ -12,7 +12,7 @@
 #include "fuzz_support.h"
 #include "gfx/bmp.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt::fuzz {
 namespace {

@@ -16,7 +16,7 @@
 #include "game/scancodes.h"
 #include "game/shell.h"
 #include "game_harness.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
 
 namespace game::fuzz {

@@ -13,7 +13,7 @@
 #include "gfx/display_driver.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "gfx/text_render.h"
 #include "rt/codepage.h"

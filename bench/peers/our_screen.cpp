@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gfx/display_driver.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "picture.h"
 
 namespace bench {

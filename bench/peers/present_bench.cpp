@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "gfx/backend/sdl_window.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "our_screen.h"
 #include "picture.h"
 

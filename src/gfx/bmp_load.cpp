@@ -6,6 +6,7 @@
 #include "gfx/bmp.h"
 #include "gfx/bmp_header.h"
 #include "gfx/bmp_pixels.h"
+#include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
 namespace rt {

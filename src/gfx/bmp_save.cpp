@@ -6,6 +6,7 @@
 #include <span>
 
 #include "gfx/bmp.h"
+#include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
 namespace rt {

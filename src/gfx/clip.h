@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 

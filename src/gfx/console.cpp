@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "gfx/text_render.h"
 

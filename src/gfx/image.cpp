@@ -9,6 +9,7 @@
 
 #include "gfx/clip.h"
 #include "gfx/keyed_copy.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 

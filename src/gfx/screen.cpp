@@ -1,16 +1,30 @@
-#include "gfx/screen.h"
+#include <errno.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <errno.h>
 
 #include "gfx/palettes.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 
 namespace {
+
+// One row of the screen-mode table; width 0 marks a mode that does not exist.
+struct ModeInfo {
+  std::uint16_t width;
+  std::uint16_t height;
+  std::uint8_t depth;
+  std::uint8_t scanlineSize;
+  std::uint8_t pages;
+  std::uint8_t paletteKind;  // 0: 2 colours, 1: 16, 2: 64, 3: 256, 255: none
+  std::uint8_t font;         // 0: 8x8, 1: 8x14, 2: 8x16, 255: none
+  std::uint8_t textColumns;
+  std::uint8_t textRows;
+};
+constexpr int kModeCount = 22;
 
 constexpr ModeInfo kModes[kModeCount] = {
     {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 0

@@ -2,7 +2,7 @@
 
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text_render.h"
 
 namespace rt {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 

@@ -1,6 +1,6 @@
 #include "input/keyboard.h"
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 

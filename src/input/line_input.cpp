@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/clock.h"
 #include "input/keyboard.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "rt/result.h"
 
 namespace rt {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/clock.h"
 #include "input/keyboard.h"
 

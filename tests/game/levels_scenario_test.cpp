@@ -10,7 +10,7 @@
 #include "game/scancodes.h"
 #include "game/texts.h"
 #include "gfx/bmp.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "support/scenario.h"
 

@@ -3,7 +3,7 @@
 #include "game/scancodes.h"
 #include "game/shell_texts.h"
 #include "game/texts.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "shell_fixture.h"

@@ -1,10 +1,9 @@
-#include "gfx/screen.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "gfx/palettes.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {

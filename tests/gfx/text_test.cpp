@@ -10,7 +10,7 @@
 
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {

@@ -17,7 +17,7 @@
 #include "game/shell.h"
 #include "game/shell_texts.h"
 #include "game/texts.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/clock.h"
 #include "input/random.h"
 #include "rt/file_channels.h"

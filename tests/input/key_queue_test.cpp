@@ -1,8 +1,7 @@
-#include "input/keyboard.h"
-
 #include <gtest/gtest.h>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
+#include "input/keyboard.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/key_queue.h"
 #include "rt/file_channels.h"

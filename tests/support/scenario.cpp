@@ -13,7 +13,7 @@
 #include "game/scancodes.h"
 #include "game/texts.h"
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/random.h"
 #include "rt/file_channels.h"

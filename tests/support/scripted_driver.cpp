@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 

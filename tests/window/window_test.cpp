@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"

@@ -16,7 +16,7 @@
 
 #include "gfx/backend/sdl_beep.h"
 #include "gfx/backend/sdl_window.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
 #include "input/key_translate.h"
 #include "input/keyboard.h"

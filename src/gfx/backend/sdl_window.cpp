@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 

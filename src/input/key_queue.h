@@ -2,11 +2,9 @@
 
 #include <array>
 
-namespace rt {
+#include "input/key_codes.h"
 
-// Key codes: 1..255 a code page 437 byte, 0 an empty character, above 255 an
-// extended key (low byte 255, high byte its code).
-inline constexpr int kKeyClose = 0x6BFF;  // the window's close button
+namespace rt {
 
 // The typed-key ring: 16 slots, so at most 15 codes; a 16th drops the
 // oldest. Global to the process and guarded by the screen lock.

@@ -3,6 +3,7 @@
 #include <SDL_keycode.h>
 #include <SDL_scancode.h>
 
+#include "input/key_codes.h"
 #include "input/key_queue.h"
 #include "input/key_tables.h"
 #include "input/keyboard.h"
@@ -21,8 +22,6 @@ Column ChooseColumn(int modifiers) {
   return keytables::kPlain;
 }
 
-int ExtendedCode(int highByte) { return (highByte << 8) | 0xFF; }
-
 int CharacterOrNone(int character) { return character != 0 ? character : -1; }
 
 int SwapCase(int c) {
@@ -36,44 +35,40 @@ int TranslateExtended(int scanByte, Column column) {
     if (row.scancode != scanByte) continue;
     const int entry = row.codes[column];
     if (entry == 0) return -1;
-    return entry <= 0xFF ? entry : (entry & 0xFF00) | 0xFF;
+    return entry <= 0xFF ? entry : ExtendedKeyCode(entry >> 8);
   }
   return -1;
+}
+
+// The control character of a key that types one by itself, 0 for others.
+int ControlKeyCharacter(int sdlKeycode) {
+  switch (sdlKeycode) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return kKeyEnter;
+    case SDLK_BACKSPACE: return kKeyBackspace;
+    case SDLK_TAB: return kKeyTab;
+    case SDLK_ESCAPE: return kKeyEscape;
+  }
+  return 0;
 }
 
 // The character a key types without modifiers: control keys, keypad digits
 // while Num Lock is on, and the layout's character of a printable key.
 int UnmodifiedCharacter(int sdlScancode, int sdlKeycode, int sdlMods) {
-  switch (sdlKeycode) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return 13;
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_ESCAPE:
-      return 27;
-  }
+  if (const int control = ControlKeyCharacter(sdlKeycode)) return control;
   if ((sdlMods & KMOD_NUM) && sdlScancode >= SDL_SCANCODE_KP_1 && sdlScancode <= SDL_SCANCODE_KP_0) {
     return sdlScancode == SDL_SCANCODE_KP_0 ? '0' : '1' + (sdlScancode - SDL_SCANCODE_KP_1);
   }
   return sdlKeycode > 0 && sdlKeycode < 256 ? sdlKeycode : 0;
 }
 
+// The control character a press types: Ctrl+Enter is a line feed, Ctrl and
+// a letter its position in the alphabet.
 int ControlCharacter(int sdlKeycode, int sdlMods) {
   const bool ctrl = (sdlMods & KMOD_CTRL) != 0;
-  switch (sdlKeycode) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return ctrl ? 10 : 13;
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_ESCAPE:
-      return 27;
-  }
+  const int control = ControlKeyCharacter(sdlKeycode);
+  if (control == kKeyEnter && ctrl) return kKeyCtrlEnter;
+  if (control != 0) return control;
   if (ctrl && sdlKeycode >= SDLK_a && sdlKeycode <= SDLK_z) return sdlKeycode - SDLK_a + 1;
   return 0;
 }
@@ -90,7 +85,7 @@ int TranslateKey(int character, int scanByte, int keyCharacter, int modifiers) {
   if (!anyModifier && character != 0) return character;
   const int entry = keytables::kMainTable[scanByte][column];
   const int m = keyCharacter & 0xFFFF;
-  if (entry != 0 && (character == m || character == SwapCase(m))) return ExtendedCode(entry);
+  if (entry != 0 && (character == m || character == SwapCase(m))) return ExtendedKeyCode(entry);
   return CharacterOrNone(character);
 }
 

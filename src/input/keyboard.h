@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "input/key_codes.h"
 #include "input/key_queue.h"
 
 namespace rt {

@@ -28,4 +28,7 @@ class KeyQueue {
 
 KeyQueue& TheKeyQueue();
 
+// Display side, inside the back end's locked cycle: queue a key code.
+void PostKey(int code);
+
 }  // namespace rt

@@ -1,6 +1,7 @@
 #include "input/keyboard.h"
 
 #include "gfx/screen_state.h"
+#include "input/key_queue.h"
 
 namespace rt {
 

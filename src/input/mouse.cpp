@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/screen_state.h"
+#include "input/mouse_state.h"
 #include "rt/result.h"
 
 namespace rt {

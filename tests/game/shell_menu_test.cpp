@@ -6,6 +6,7 @@
 #include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "shell_fixture.h"
 
 namespace game::test {

@@ -1,3 +1,5 @@
+#include "input/key_queue.h"
+
 #include <gtest/gtest.h>
 
 #include "gfx/screen_state.h"

@@ -3,8 +3,9 @@
 #include <cassert>
 
 #include "gfx/screen_state.h"
-#include "input/keyboard.h"
+#include "input/key_queue.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 
 namespace rt::test {
 

@@ -9,6 +9,7 @@
 #include "input/key_queue.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "rt/result.h"
 #include "window/x_display.h"
 

@@ -18,9 +18,10 @@
 #include "gfx/backend/sdl_window.h"
 #include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
+#include "input/key_queue.h"
 #include "input/key_translate.h"
-#include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "rt/codepage.h"
 #include "rt/result.h"
 

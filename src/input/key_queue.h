@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "input/key_codes.h"
 
@@ -30,5 +31,8 @@ KeyQueue& TheKeyQueue();
 
 // Display side, inside the back end's locked cycle: queue a key code.
 void PostKey(int code);
+// Posts typed UTF-8 text as code page 437 bytes, 0 for a character that
+// code page lacks. Display side, lock held.
+void PostTypedText(std::string_view utf8);
 
 }  // namespace rt

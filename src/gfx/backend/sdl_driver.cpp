@@ -15,11 +15,11 @@
 #include <utility>
 
 #include "gfx/backend/sdl_beep.h"
+#include "gfx/backend/sdl_keys.h"
 #include "gfx/backend/sdl_window.h"
 #include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
 #include "input/key_queue.h"
-#include "input/key_translate.h"
 #include "input/mouse.h"
 #include "input/mouse_state.h"
 #include "rt/codepage.h"

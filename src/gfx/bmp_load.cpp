@@ -6,6 +6,7 @@
 #include "gfx/bmp.h"
 #include "gfx/bmp_header.h"
 #include "gfx/bmp_pixels.h"
+#include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
@@ -32,8 +33,8 @@ void LoadScreenPalette(const BmpInfo& info) {
   if (!screen) return;
   std::copy_n(info.palette.begin(), info.paletteEntries, screen->palette.begin());
   for (int i = 0; i < 256; ++i) {
-    const std::uint32_t bgr = screen->palette[i];
-    screen->driver->SetPalette(i, bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    const std::uint32_t rgb = SwapRedBlue(screen->palette[i]);
+    screen->driver->SetPalette(i, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
   }
 }
 

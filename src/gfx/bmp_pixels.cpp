@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "gfx/pixel_format.h"
+
 namespace rt {
 
 namespace {
@@ -95,13 +97,9 @@ void MaskedRow(const std::uint8_t* src, std::uint8_t* dstBytes, int pixels, cons
 
 void FillPaletteTables(const BmpInfo& info, PixelTables& t) {
   for (int i = 0; i < info.paletteEntries; ++i) {
-    const std::uint32_t bgr = info.palette[i];
-    const std::uint32_t red = bgr & 0xFF;
-    const std::uint32_t green = (bgr >> 8) & 0xFF;
-    const std::uint32_t blue = (bgr >> 16) & 0xFF;
-    t.argb[i] = 0xFF000000u | (red << 16) | (green << 8) | blue;
-    t.rgb565[i] = static_cast<std::uint16_t>((ScaleChannel(red, 8, 5) << 11) |
-                                             (ScaleChannel(green, 8, 6) << 5) | ScaleChannel(blue, 8, 5));
+    const std::uint32_t rgb = SwapRedBlue(info.palette[i]);
+    t.argb[i] = 0xFF000000u | rgb;
+    t.rgb565[i] = Rgb565FromRgb(rgb);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "gfx/clip.h"
 #include "gfx/keyed_copy.h"
+#include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 
 namespace rt {
@@ -27,8 +28,7 @@ std::uint32_t FillColour(int bytesPerPixel, std::uint32_t color, bool colorGiven
     if (bytesPerPixel == 4) return 0xFF000000u | kTransparent32;
     return bytesPerPixel == 2 ? kTransparent16 : kTransparent8;
   }
-  if (bytesPerPixel == 2) return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
-  return color;
+  return ConvertColor(color, bytesPerPixel, 0xFF);
 }
 
 void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std::uint32_t colour) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gfx/palettes.h"
+#include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 
 namespace rt {
@@ -104,10 +105,8 @@ void TearDown() {
 void ApplyDefaultPalette(ScreenState& s) {
   auto entries = DefaultPalette(s.paletteKind);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    std::uint32_t rgb = entries[i];
-    // The screen palette holds 0x00BBGGRR, as BMP colour tables load into it.
-    s.palette[i] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-    s.colorMap[i] = 0xFF000000u | rgb;
+    s.palette[i] = SwapRedBlue(entries[i]);
+    s.colorMap[i] = 0xFF000000u | entries[i];
   }
   s.paletteChanged = true;
 }

@@ -2,6 +2,7 @@
 
 #include "gfx/font.h"
 #include "gfx/image.h"
+#include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 #include "gfx/text_render.h"
 

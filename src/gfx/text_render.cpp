@@ -73,14 +73,6 @@ void DrawOpaque(const Surface& surface, const BuiltinFont& font, int x, int y, s
 
 }  // namespace
 
-std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask) {
-  switch (bytesPerPixel) {
-    case 4: return color;
-    case 2: return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
-    default: return color & indexMask;
-  }
-}
-
 ClipRect ClipToSurface(const ClipRect& clip, const Surface& surface) {
   const int left = std::clamp(clip.left, 0, surface.width);
   const int top = std::clamp(clip.top, 0, surface.height);

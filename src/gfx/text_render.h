@@ -11,10 +11,6 @@ namespace rt {
 // The pixel routines behind the text operations. Callers clip first; these
 // loops never test bounds.
 
-// A 0xRRGGBB (or 0xAARRGGBB) colour as a pixel of `bytesPerPixel` bytes:
-// unchanged at 4, 5-6-5 at 2, masked with `indexMask` at 1.
-std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask);
-
 // The part of a string of glyphs that falls inside a clip rectangle. Whole
 // characters left and right of the clip and glyph rows above and below it are
 // gone; the first and last character carry masks of their columns inside it

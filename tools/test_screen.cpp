@@ -31,7 +31,7 @@ void DrawInFont(int fontIndex, int x, int y, std::string_view text, std::uint32_
   const rt::Surface screen = rt::ScreenSurface();
   const rt::BuiltinFont& font = rt::FontByIndex(fontIndex);
   rt::ClippedText clipped;
-  if (rt::ClipText(text, x, y, font.height, rt::ClipRect{0, 0, screen.width, screen.height}, clipped))
+  if (rt::ClipText(text, x, y, font.height, rt::Rect{0, 0, screen.width, screen.height}, clipped))
     rt::DrawGlyphsTransparent(screen, font, clipped, color);
 }
 

@@ -71,7 +71,7 @@ class CellGrid {
     const int y = row * font_.height;
     if (characters.size() == 1 && std::uint8_t(characters[0]) == kBottomLine) {
       // On its own this byte draws a line across the bottom of the cell.
-      FillRect(surface_, ClipRect{x, y + font_.height - 1, kFontWidth, 1}, context_.foreground);
+      FillRect(surface_, Rect{x, y + font_.height - 1, kFontWidth, 1}, context_.foreground);
     } else {
       DrawCellsOpaque(surface_, font_, x, y, characters, context_.foreground, context_.background);
     }
@@ -86,7 +86,7 @@ class CellGrid {
     if (last < first) return;
     const int y = first * font_.height;
     const int height = (last - first + 1) * font_.height;
-    FillRect(surface_, ClipRect{0, y, surface_.width, height}, context_.background);
+    FillRect(surface_, Rect{0, y, surface_.width, height}, context_.background);
     ClearShadowRows(first, last);
     Touch(y, y + height - 1);
   }
@@ -261,8 +261,7 @@ void Cls(int mode) {
   CellGrid grid(*screen);
   const Surface& surface = grid.Target();
   if (mode == 0 || mode == 1) {
-    const ClipRect area =
-        mode == 0 ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+    const Rect area = mode == 0 ? Bounds(surface) : Intersect(context.clip, Bounds(surface));
     FillRect(surface, area, context.background);
     grid.Touch(area.top, area.top + area.height - 1);
     context.lastX = context.clip.width / 2;

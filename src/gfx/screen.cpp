@@ -247,7 +247,7 @@ DrawContext& CurrentContext() {
     ctx = DrawContext{};
     ctx.id = s->id;
     ctx.workPage = 0;
-    ctx.clip = ClipRect{0, 0, s->width, s->height};
+    ctx.clip = Rect{0, 0, s->width, s->height};
     ctx.foreground = DefaultForeground(*s);
     ctx.background = ctx.foreground & 0xFF000000u;
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/display_driver.h"
+#include "gfx/rect.h"
 #include "gfx/screen.h"
 
 // The open screen's state and the per-thread drawing context: what the
@@ -73,18 +74,11 @@ ScreenState* Screen();
 // Marks rows of the visible page dirty; the caller holds the lock.
 void MarkDirty(int firstLine, int lastLine);
 
-struct ClipRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
-
 // The per-thread drawing state, rebuilt whenever the screen id changes.
 struct DrawContext {
   int id = -1;
   int workPage = 0;
-  ClipRect clip;         // the view: whole target unless the program set one
+  Rect clip;             // the view: whole target unless the program set one
   bool viewSet = false;  // a graphics view narrower than the target is active
   std::uint32_t foreground = 0;
   std::uint32_t background = 0;

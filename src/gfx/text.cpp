@@ -28,8 +28,7 @@ int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::str
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
   // An image clips to its whole area, the screen to the graphics view.
-  const ClipRect clip =
-      target ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+  const Rect clip = target ? Bounds(surface) : Intersect(context.clip, Bounds(surface));
   const std::uint32_t indexMask = surface.bytesPerPixel == screen->bytesPerPixel ? screen->colorMask : 0xFF;
   const std::uint32_t pixel = (coordFlags & kColorNotGiven)
                                   ? context.foreground

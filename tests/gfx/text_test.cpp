@@ -126,7 +126,7 @@ TEST_F(TextTest, DrawStringCutsCharactersAtTheLeftAndTopEdges) {
 
 TEST_F(TextTest, DrawStringIsOffsetByAndClippedToTheGraphicsView) {
   DrawContext& context = CurrentContext();
-  context.clip = ClipRect{100, 50, 20, 10};
+  context.clip = Rect{100, 50, 20, 10};
   context.viewSet = true;
   FillWithPattern();
   const auto before = Snapshot();
@@ -477,7 +477,7 @@ TEST_F(TextTest, ClsBlanksEveryShadowCellInTheCurrentColours) {
 
 TEST_F(TextTest, ClsModeOneClearsOnlyTheGraphicsView) {
   Locate(5, 5);
-  CurrentContext().clip = ClipRect{10, 20, 30, 40};
+  CurrentContext().clip = Rect{10, 20, 30, 40};
   CurrentContext().viewSet = true;
   FillWithPattern();
   const auto before = Snapshot();

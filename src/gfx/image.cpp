@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfx/keyed_copy.h"
+#include "gfx/pixel_fill.h"
 #include "gfx/pixel_format.h"
 #include "gfx/rect.h"
 #include "gfx/screen_state.h"
@@ -23,28 +24,12 @@ std::uint64_t ImagePitch(int width, int bytesPerPixel) {
   return (std::uint64_t(width) * bytesPerPixel + 15) & ~std::uint64_t(15);
 }
 
-std::uint32_t FillColour(int bytesPerPixel, std::uint32_t color, bool colorGiven) {
+std::uint32_t FillColor(int bytesPerPixel, std::uint32_t color, bool colorGiven) {
   if (!colorGiven) {
     if (bytesPerPixel == 4) return 0xFF000000u | kTransparent32;
     return bytesPerPixel == 2 ? kTransparent16 : kTransparent8;
   }
   return ConvertColor(color, bytesPerPixel, 0xFF);
-}
-
-void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std::uint32_t colour) {
-  switch (bytesPerPixel) {
-    case 4: {
-      auto* p = reinterpret_cast<std::uint32_t*>(pixels);
-      std::fill(p, p + bytes / 4, colour);
-      break;
-    }
-    case 2: {
-      auto* p = reinterpret_cast<std::uint16_t*>(pixels);
-      std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
-      break;
-    }
-    default: std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
-  }
 }
 
 // Corners swapped into order, then clamped to the source.
@@ -149,8 +134,8 @@ ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, 
   *image = ImageBuffer{kImageType,           std::uint32_t(bytesPerPixel),
                        std::uint32_t(width), std::uint32_t(height),
                        std::uint32_t(pitch), {}};
-  FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
-             FillColour(bytesPerPixel, color, colorGiven));
+  FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes / bytesPerPixel, bytesPerPixel,
+             FillColor(bytesPerPixel, color, colorGiven));
   SetLastResult(ResultOk);
   return image;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gfx/palettes.h"
+#include "gfx/pixel_fill.h"
 #include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 
@@ -69,24 +70,6 @@ Page AllocatePage(std::size_t bytes) {
   auto address = reinterpret_cast<std::uintptr_t>(page.allocation.get());
   page.pixels = page.allocation.get() + ((16 - (address & 15)) & 15);
   return page;
-}
-
-void FillPage(const ScreenState& s, const Page& page, std::uint32_t colour) {
-  const std::size_t pixels = std::size_t(s.width) * s.height;
-  switch (s.bytesPerPixel) {
-    case 4: {
-      auto* p = reinterpret_cast<std::uint32_t*>(page.pixels);
-      std::fill(p, p + pixels, colour);
-      break;
-    }
-    case 2: {
-      auto* p = reinterpret_cast<std::uint16_t*>(page.pixels);
-      std::fill(p, p + pixels, static_cast<std::uint16_t>(colour));
-      break;
-    }
-    default:
-      std::memset(page.pixels, static_cast<int>(colour & 0xFF), pixels);
-  }
 }
 
 void ResetText(ScreenState& s, std::uint32_t foreground, std::uint32_t background) {
@@ -168,7 +151,8 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   if (screen.depth <= 8) ApplyDefaultPalette(screen);
   DrawContext& ctx = CurrentContext();
   ResetText(screen, ctx.foreground, ctx.background);
-  for (const Page& page : screen.pages) FillPage(screen, page, ctx.background);
+  for (const Page& page : screen.pages)
+    FillPixels(page.pixels, std::size_t(screen.width) * screen.height, screen.bytesPerPixel, ctx.background);
 
   screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
                                     screen.depth < 8 ? 8 : screen.depth, refresh, flags);

@@ -110,21 +110,15 @@ void DrawCellsOpaque(const Surface& surface, const BuiltinFont& font, int x, int
 }
 
 void FillRect(const Surface& surface, const Rect& rect, std::uint32_t color) {
-  if (surface.bytesPerPixel == 4) {
-    // Whole rows of unpadded pixels are one run: a full clear fills it at once.
-    const bool oneRun =
-        rect.left == 0 && rect.width == surface.width && surface.pitchBytes == surface.width * 4;
-    const int runs = oneRun ? 1 : rect.height;
-    const std::size_t runPixels = oneRun ? std::size_t(rect.width) * rect.height : std::size_t(rect.width);
-    for (int i = 0; i < runs; ++i)
-      FillPixels32(PixelRow<std::uint32_t>(surface, rect.top + i) + rect.left, runPixels, color);
-    return;
+  // Whole rows of unpadded pixels are one run: a full clear fills it at once.
+  const bool oneRun = rect.left == 0 && rect.width == surface.width &&
+                      surface.pitchBytes == surface.width * surface.bytesPerPixel;
+  const int runs = oneRun ? 1 : rect.height;
+  const std::size_t runPixels = oneRun ? std::size_t(rect.width) * rect.height : std::size_t(rect.width);
+  for (int i = 0; i < runs; ++i) {
+    FillPixels(surface.Row(rect.top + i) + std::size_t(rect.left) * surface.bytesPerPixel, runPixels,
+               surface.bytesPerPixel, color);
   }
-  WithPixelType(surface.bytesPerPixel, [&](auto tag) {
-    using Pixel = decltype(tag);
-    for (int y = rect.top; y < rect.top + rect.height; ++y)
-      std::fill_n(PixelRow<Pixel>(surface, y) + rect.left, rect.width, static_cast<Pixel>(color));
-  });
 }
 
 }  // namespace rt

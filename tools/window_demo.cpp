@@ -55,7 +55,7 @@ int CodeOf(const std::string& key) {
 
 int main() {
   rt::WindowTitle(rt::Windows1252("Fensterdemo – Morvanta"));
-  if (rt::ScreenMode(18, 32, 2, 0, 0) != 0) {
+  if (rt::ScreenMode(18, 32, 2, 0, 0) != rt::ResultOk) {
     std::fputs("No window could be opened.\n", stderr);
     return 1;
   }
@@ -78,7 +78,7 @@ int main() {
     if (y < 100 || y > 480 - kBallSize) vy = -vy;
 
     int mouseX = 0, mouseY = 0, wheel = 0, buttons = 0;
-    const bool mouse = rt::GetMouse(&mouseX, &mouseY, &wheel, &buttons) == 0;
+    const bool mouse = rt::GetMouse(&mouseX, &mouseY, &wheel, &buttons) == rt::ResultOk;
 
     rt::ScreenLock();
     rt::Color(kWhite, kSky);

@@ -30,7 +30,7 @@ void TakeScreenshot(GameState& state) {
   const std::string name = ScreenshotName();
   std::error_code ignored;
   std::filesystem::create_directory(kFolder, ignored);
-  const bool saved = rt::Bsave(std::string(kFolder) + "/" + name) == 0;
+  const bool saved = rt::Bsave(std::string(kFolder) + "/" + name) == rt::ResultOk;
   rt::SleepMs(100);
   state.message =
       saved ? text::kScreenshotSavedPrefix + name + text::kScreenshotSavedSuffix : text::kScreenshotFailed;

@@ -90,7 +90,7 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
 
 }  // namespace
 
-int Bload(std::string_view fileName, ImageBuffer* target) {
+Result Bload(std::string_view fileName, ImageBuffer* target) {
   if (!target && !Screen()) return SetLastResult(ResultIllegalCall);
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);

@@ -108,7 +108,7 @@ void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPe
 
 }  // namespace
 
-int Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBits) {
+Result Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBits) {
   // Only the BMP form is written; other names would ask for a raw dump.
   if (!HasBmpExtension(fileName)) return SetLastResult(ResultIllegalCall);
   if (!source && !Screen()) return SetLastResult(ResultIllegalCall);

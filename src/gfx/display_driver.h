@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rt/result.h"
+
 namespace rt {
 
 struct ScreenState;
@@ -42,8 +44,8 @@ class DisplayDriver {
   virtual void Unlock() = 0;
   virtual void SetPalette(int index, int red, int green, int blue) = 0;
   // The mouse query and command; the rules are those of GetMouse/SetMouse.
-  virtual int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
-  virtual int SetMouse(int x, int y, int visibility, int clip) = 0;
+  virtual Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
+  virtual Result SetMouse(int x, int y, int visibility, int clip) = 0;
   virtual void SetWindowTitle(const char* title) = 0;
   // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
   virtual void Beep() {}

@@ -166,8 +166,8 @@ Surface ImageSurface(const ImageBuffer* image) {
   return Surface{bytes + 4, width, height, width * bpp, bpp, false};
 }
 
-int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1, int srcX2,
-        int srcY2, int coordMode, int putMode) {
+Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1,
+           int srcX2, int srcY2, int coordMode, int putMode) {
   if (!Screen() || !source || coordMode != 0 || (putMode != PutTrans && putMode != PutPset)) {
     return SetLastResult(ResultIllegalCall);
   }

@@ -98,17 +98,17 @@ void ApplyDefaultPalette(ScreenState& s) {
 
 ScreenState* Screen() { return openScreen.get(); }
 
-int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
-  if (mode < 0 || mode >= kModeCount) return 1;
+Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
+  if (mode < 0 || mode >= kModeCount) return SetLastResult(ResultIllegalCall);
   const ModeInfo& info = kModes[mode];
-  if (mode != 0 && info.width == 0) return 1;
+  if (mode != 0 && info.width == 0) return SetLastResult(ResultIllegalCall);
 
   int chosenDepth = info.depth;
   if (mode > 13 && (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32)) chosenDepth = depth;
   const int chosenPages = pages > 0 ? pages : info.pages;
 
   TearDown();
-  if (mode == 0) return 0;
+  if (mode == 0) return SetLastResult(ResultOk);
 
   auto s = std::make_unique<ScreenState>();
   s->id = nextScreenId++;
@@ -158,14 +158,14 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
                                     screen.depth < 8 ? 8 : screen.depth, refresh, flags);
   if (!screen.driver) {
     openScreen.reset();
-    return 1;
+    return SetLastResult(ResultIllegalCall);
   }
 
   if (!closeRegistered) {
     closeRegistered = true;
     std::atexit(ScreenClose);
   }
-  return 0;
+  return SetLastResult(ResultOk);
 }
 
 void ScreenClose() { TearDown(); }

@@ -4,14 +4,17 @@
 #include <cstdint>
 #include <string_view>
 
+#include "rt/result.h"
+
 // The graphics screen as a program sees it. Its state, the per-thread
 // drawing context and what the back ends read live in gfx/screen_state.h,
 // which only the runtime and its back ends include.
 namespace rt {
 
-// Opens a screen from the mode table; 0 on success, 1 on a bad argument or
-// when no back end opens (the previous screen stays open on a bad argument).
-int ScreenMode(int mode, int depth, int pages, int flags, int refresh);
+// Opens a screen from the mode table. ResultIllegalCall on a bad argument
+// (the previous screen stays open) or when no back end opens (no screen is
+// open then). Records the result.
+Result ScreenMode(int mode, int depth, int pages, int flags, int refresh);
 // Closes the screen if one is open (also registered to run at exit).
 void ScreenClose();
 void ScreenLock();

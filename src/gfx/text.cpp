@@ -17,8 +17,8 @@ constexpr int kCoordAbsoluteToo = 4;
 
 }  // namespace
 
-int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
-               std::uint32_t color) {
+Result DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
+                  std::uint32_t color) {
   ScreenState* screen = Screen();
   if (!screen) return SetLastResult(ResultIllegalCall);
   const int coordMode = coordFlags & kCoordModeMask;

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "rt/result.h"
+
 namespace rt {
 
 // Button bits as GetMouse reports them.
@@ -18,12 +20,12 @@ inline constexpr int kKeepCurrent = INT_MIN;
 // and returns ResultOk; with no screen, an inactive window or the pointer
 // outside it, stores -1 in every given output and returns ResultIllegalCall.
 // wheel, buttons and clipped may be null. Records the result.
-int GetMouse(int* x, int* y, int* wheel = nullptr, int* buttons = nullptr, int* clipped = nullptr);
+Result GetMouse(int* x, int* y, int* wheel = nullptr, int* buttons = nullptr, int* clipped = nullptr);
 // Moves the pointer (clamped to the screen; kKeepCurrent keeps a coordinate,
 // both kKeepCurrent keep the position), shows it (visibility > 0) or hides it
 // over the window (0), confines it to the window (clip > 0) or frees it (0);
 // negative visibility or clip leave that setting. ResultIllegalCall with no
 // screen open, ResultOk otherwise. Records the result.
-int SetMouse(int x, int y, int visibility = -1, int clip = -1);
+Result SetMouse(int x, int y, int visibility = -1, int clip = -1);
 
 }  // namespace rt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rt/result.h"
+
 // The mouse as the back ends feed it: the state GetMouse reads and the rules
 // every back end shares. Everything here runs with the screen lock held.
 namespace rt {
@@ -22,7 +24,7 @@ struct MouseChange {
 };
 
 // The GetMouse rules over TheMouse(); returns the result without recording it.
-int ReadMouse(int* x, int* y, int* wheel, int* buttons, int* clipped);
+Result ReadMouse(int* x, int* y, int* wheel, int* buttons, int* clipped);
 // The SetMouse rules over TheMouse() for a screen of width x height.
 MouseChange ApplySetMouse(int x, int y, int visibility, int clip, int width, int height);
 // A new window: wheel 0, no buttons, pointer visible and free, not inside, inactive.

@@ -287,8 +287,8 @@ class PaletteDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int i, int r, int g, int b) override { entries.push_back({i, r, g, b}); }
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
 };
 

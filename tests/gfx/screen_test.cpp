@@ -21,8 +21,8 @@ class CountingDriver final : public DisplayDriver {
   void Lock() override { ++locks; }
   void Unlock() override { ++unlocks; }
   void SetPalette(int, int, int, int) override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char* title) override { lastTitle = title; }
 };
 

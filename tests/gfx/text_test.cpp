@@ -29,8 +29,8 @@ class BeepingDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int, int, int, int) override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
   void Beep() override { ++beeps; }
 };

@@ -56,8 +56,8 @@ class ScriptedDriver final : public DisplayDriver {
   void Lock() override { mutex_.lock(); }
   void Unlock() override { mutex_.unlock(); }
   void SetPalette(int, int, int, int) override {}
-  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override;
-  int SetMouse(int x, int y, int visibility, int clip) override;
+  Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override;
+  Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { titles_.emplace_back(title); }
   void Beep() override { ++beeps_; }
 

@@ -19,13 +19,13 @@ class NullDriver final : public DisplayDriver {
   void Lock() override { mutex_.lock(); }
   void Unlock() override { mutex_.unlock(); }
   void SetPalette(int, int, int, int) override {}
-  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
+  Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     for (int* out : {x, y, wheel, buttons, clipped}) {
       if (out) *out = -1;
     }
     return ResultIllegalCall;
   }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
 
  private:

@@ -116,10 +116,10 @@ class SdlDriver final : public DisplayDriver {
   void Lock() override;
   void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
-  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
+  Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     return ReadMouse(x, y, wheel, buttons, clipped);
   }
-  int SetMouse(int x, int y, int visibility, int clip) override;
+  Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
   void Beep() override { ++requests_.beeps; }
 
@@ -227,7 +227,7 @@ void SdlDriver::Unlock() {
   }
 }
 
-int SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
+Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
   const MouseChange change = ApplySetMouse(x, y, visibility, clip, screen_->width, screen_->height);
   const MouseState& mouse = TheMouse();
   if (change.moved) requests_.warp = SDL_Point{mouse.pointerX, mouse.pointerY};

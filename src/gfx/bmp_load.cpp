@@ -67,7 +67,7 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
   if (bytes.empty() || bytes[0] != 'B') return ResultFileIoError;
   ByteReader file(bytes);
   BmpInfo info;
-  for (auto stage : {ReadBmpHeaders, ReadColourTable, ReadBitMasks}) {
+  for (auto stage : {ReadBmpHeaders, ReadColorTable, ReadBitMasks}) {
     if (Result r = stage(file, info); r != ResultOk) return r;
   }
   PixelTables tables;

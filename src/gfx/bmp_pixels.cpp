@@ -148,14 +148,14 @@ RowConverter ChooseIndexed(const BmpInfo& info, int targetBytesPerPixel, PixelTa
 RowConverter ChooseMasked(const BmpInfo& info, int targetBytesPerPixel, PixelTables& t) {
   const int fileBytes = (info.bitsPerPixel + 7) / 8;
   const auto& m = info.masks;
-  const bool defaultColours =
+  const bool defaultColors =
       m[0] == kDefaultMasks32[0] && m[1] == kDefaultMasks32[1] && m[2] == kDefaultMasks32[2];
   if (targetBytesPerPixel == 2) {
     for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces16[c], t.channels[c]);
     return MaskedFor<3, std::uint16_t>(fileBytes);
   }
-  if (fileBytes == 3 && defaultColours) return BgrToArgb;
-  if (fileBytes == 4 && defaultColours && m[3] == kDefaultMasks32[3]) return CopyArgb;
+  if (fileBytes == 3 && defaultColors) return BgrToArgb;
+  if (fileBytes == 4 && defaultColors && m[3] == kDefaultMasks32[3]) return CopyArgb;
   for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces32[c], t.channels[c]);
   // Only files of more than 24 bits carry alpha; without an alpha mask it is 0.
   if (info.bitsPerPixel <= 24) {

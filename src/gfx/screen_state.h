@@ -28,7 +28,9 @@ struct TextCell {
 };
 
 // The character-cell console on the graphics screen. Rows and columns are
-// 0-based here; the view is the range of rows that prints and scrolls.
+// 0-based here; the view is the range of rows that prints and scrolls. No
+// operation narrows the view yet, but Cls, scrolling and the line editor
+// keep to it, as the console's rules say.
 struct TextState {
   int cursorColumn = 0;
   int cursorRow = 0;
@@ -90,8 +92,9 @@ struct DrawContext {
 // open screen's id differs from the one it was built for.
 DrawContext& CurrentContext();
 
-// Rounds half away from zero, as every pixel coordinate is. Values outside
-// the int range (and NaN) give `outOfRange` so callers can draw nothing.
+// Rounds half away from zero, as every pixel coordinate is. False for values
+// beyond +-1e9, infinities and NaN, which lie off any target: callers then
+// draw nothing.
 bool RoundCoordinate(double value, int& out);
 
 }  // namespace rt

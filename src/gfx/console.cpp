@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -109,7 +110,11 @@ class CellGrid {
   }
 
   TextCell BlankCell() const { return TextCell{' ', context_.foreground, context_.background}; }
-  TextCell* ShadowRow(int row) { return shadow_.data() + std::size_t(row) * screen_.textColumns; }
+  // The row's first cell; the row just below the grid gives the end.
+  TextCell* ShadowRow(int row) {
+    assert(row >= 0 && row <= screen_.textRows);
+    return shadow_.data() + std::size_t(row) * screen_.textColumns;
+  }
 
  private:
   ScreenState& screen_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -35,7 +36,11 @@ struct Surface {
   int bytesPerPixel = 0;
   bool isVisiblePage = false;  // drawing here must mark dirty rows
 
-  std::uint8_t* Row(int y) const { return pixels + std::ptrdiff_t(y) * pitchBytes; }
+  // Callers clip first; a row outside is a fault of theirs.
+  std::uint8_t* Row(int y) const {
+    assert(y >= 0 && y < height);
+    return pixels + std::ptrdiff_t(y) * pitchBytes;
+  }
 };
 
 // The screen's work page as a surface; an empty surface when no screen is open.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -67,7 +68,10 @@ struct ScreenState {
   std::array<std::uint8_t, 128> keyState{};
   TextState text;
 
-  std::uint8_t* VisibleRow(int y) const { return pages[visiblePage].pixels + std::size_t(y) * pitchBytes; }
+  std::uint8_t* VisibleRow(int y) const {
+    assert(y >= 0 && y < height);
+    return pages[visiblePage].pixels + std::size_t(y) * pitchBytes;
+  }
 };
 
 // The open screen, or nullptr when none is open.

@@ -12,12 +12,6 @@
 namespace rt::fuzz {
 namespace {
 
-// A key code: a code page 437 byte, or an extended key (low byte 255, high
-// byte its code).
-bool IsKeyCode(int code) {
-  return (code >= 1 && code <= 255) || (code > 255 && code <= 0xFFFF && (code & 0xFF) == 0xFF);
-}
-
 void CheckKeyPress(FuzzInput& input) {
   const int scancode = input.I32();
   const int keycode = input.I32();

@@ -66,7 +66,8 @@ struct DriverEntry {
 std::span<const DriverEntry> ProductDrivers();
 const DriverEntry& NullDriverEntry();
 
-// The back ends in the order they are tried.
+// The back ends in the order they are tried: ProductDrivers() unless a
+// test set a list of its own.
 std::span<const DriverEntry> DriverList();
 // Replaces the list (tests add a scripted back end); an empty list restores
 // the product's list.

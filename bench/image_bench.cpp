@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gfx/bmp.h"
+#include "gfx/display_driver.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 

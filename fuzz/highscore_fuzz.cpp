@@ -12,7 +12,7 @@
 #include "fuzz_support.h"
 #include "game/scancodes.h"
 #include "game/shell/shell.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
 #include "support/scenario.h"
 

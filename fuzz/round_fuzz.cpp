@@ -14,7 +14,7 @@
 #include "game/game_state.h"
 #include "game/scancodes.h"
 #include "game/shell/shell.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
 #include "support/scenario.h"
 

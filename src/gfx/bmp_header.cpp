@@ -88,7 +88,7 @@ Result ReadBmpHeaders(ByteReader& file, BmpInfo& info) {
   return ResultOk;
 }
 
-Result ReadColourTable(ByteReader& file, BmpInfo& info) {
+Result ReadColorTable(ByteReader& file, BmpInfo& info) {
   if (info.bitsPerPixel > 8) return ResultOk;
   info.paletteEntries = 1 << info.bitsPerPixel;
   const bool core = info.infoSize == kCoreInfoBytes;

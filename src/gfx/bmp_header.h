@@ -33,7 +33,7 @@ struct BmpInfo {
 // The loader's stages, in order; each reads through `file` and answers
 // ResultOk or ResultFileIoError for contents it cannot take.
 Result ReadBmpHeaders(ByteReader& file, BmpInfo& info);
-Result ReadColourTable(ByteReader& file, BmpInfo& info);
+Result ReadColorTable(ByteReader& file, BmpInfo& info);
 Result ReadBitMasks(ByteReader& file, BmpInfo& info);
 
 // Where the pixels start.

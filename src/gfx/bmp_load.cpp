@@ -6,6 +6,8 @@
 #include "gfx/bmp.h"
 #include "gfx/bmp_header.h"
 #include "gfx/bmp_pixels.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
 namespace rt {
@@ -30,8 +32,8 @@ void LoadScreenPalette(const BmpInfo& info) {
   if (!screen) return;
   std::copy_n(info.palette.begin(), info.paletteEntries, screen->palette.begin());
   for (int i = 0; i < 256; ++i) {
-    const std::uint32_t bgr = screen->palette[i];
-    screen->driver->SetPalette(i, bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    const std::uint32_t rgb = SwapRedBlue(screen->palette[i]);
+    screen->driver->SetPalette(i, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
   }
 }
 
@@ -64,7 +66,7 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
   if (bytes.empty() || bytes[0] != 'B') return ResultFileIoError;
   ByteReader file(bytes);
   BmpInfo info;
-  for (auto stage : {ReadBmpHeaders, ReadColourTable, ReadBitMasks}) {
+  for (auto stage : {ReadBmpHeaders, ReadColorTable, ReadBitMasks}) {
     if (Result r = stage(file, info); r != ResultOk) return r;
   }
   PixelTables tables;
@@ -87,7 +89,7 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
 
 }  // namespace
 
-int Bload(std::string_view fileName, ImageBuffer* target) {
+Result Bload(std::string_view fileName, ImageBuffer* target) {
   if (!target && !Screen()) return SetLastResult(ResultIllegalCall);
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);

@@ -10,7 +10,7 @@
 #include "game/round/texts.h"
 #include "game/scancodes.h"
 #include "gfx/bmp.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "support/scenario.h"
 
@@ -197,6 +197,18 @@ TEST_F(Background, EveryFrameShowsWhatAFreshLoadShowsEvenAfterTheFileChanges) {
   std::filesystem::remove(kBackgroundPicture);
   Frame();
   EXPECT_EQ(test::ScreenPixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
+}
+
+TEST_F(Background, APictureCutShortShowsTheRowsAFreshLoadShows) {
+  test::WriteBmp(kBackgroundPicture, 640, 480,
+                 [](int x, int y) { return std::uint32_t(x * 3 + y) * 0x010101u; });
+  // Half the rows are gone: the bottom ones are in the file, the top ones not.
+  std::filesystem::resize_file(kBackgroundPicture, std::filesystem::file_size(kBackgroundPicture) / 2);
+  scenario.RunFrames(1);
+  const std::vector<std::uint32_t> frame = Frame();
+  FreshLoad();
+  EXPECT_EQ(frame, Rows(40, 390));
+  EXPECT_EQ(frame.front(), rt::CurrentContext().background) << "a row the file lacks";
 }
 
 }  // namespace

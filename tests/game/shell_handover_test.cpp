@@ -10,7 +10,7 @@
 #include "game/round/round.h"
 #include "game/scancodes.h"
 #include "game/shell/shell.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace {

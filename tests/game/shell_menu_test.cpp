@@ -7,9 +7,10 @@
 #include "game/scancodes.h"
 #include "game/shell/highscore.h"
 #include "game/shell/shell_texts.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "support/hang_alarm.h"
 #include "support/scenario.h"
 

@@ -392,12 +392,9 @@ class PaletteDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int i, int r, int g, int b) override { entries.push_back({i, r, g, b}); }
-  void WaitVsync() override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
 };
 
 TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
 

@@ -16,7 +16,7 @@
 #include "game/scancodes.h"
 #include "game/shell/shell.h"
 #include "game/shell/shell_texts.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/clock.h"
 #include "rt/file_channels.h"
 #include "support/scenario.h"

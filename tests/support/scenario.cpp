@@ -7,7 +7,7 @@
 #include "game/round/round.h"
 #include "game/shell/shell_texts.h"
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/random.h"
 #include "rt/file_channels.h"

@@ -2,100 +2,75 @@
 
 #include <sys/stat.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "game/assets.h"
 #include "gfx/bmp.h"
-#include "gfx/screen.h"
+#include "rt/result.h"
 
 namespace game {
 
 namespace {
 
-// Everything the picture on a freshly cleared screen depends on: the file's
-// identity and contents (as far as its change time and size tell) and the
-// screen it is drawn on, including the colour the clear left behind.
-struct BackgroundKey {
+// What tells one version of the file from the next: its identity, size and
+// change times.
+struct FileStamp {
   dev_t device = 0;
   ino_t inode = 0;
   off_t sizeBytes = 0;
   timespec modified{};
   timespec changed{};
-  int width = 0;
-  int height = 0;
-  int bytesPerPixel = 0;
-  std::uint32_t clearColor = 0;
 
-  bool operator==(const BackgroundKey& o) const {
+  bool operator==(const FileStamp& o) const {
     return device == o.device && inode == o.inode && sizeBytes == o.sizeBytes &&
            modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
-           changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec && width == o.width &&
-           height == o.height && bytesPerPixel == o.bytesPerPixel && clearColor == o.clearColor;
+           changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
   }
 };
 
-struct BackgroundCache {
-  bool valid = false;
-  BackgroundKey key;
-  std::vector<std::uint8_t> pixels;  // the screen rows right after the load
-};
-
-BackgroundCache& Cache() {
-  static BackgroundCache cache;
-  return cache;
-}
-
-bool CurrentKey(const rt::Surface& screen, BackgroundKey& key) {
+bool StampOf(std::string_view fileName, FileStamp& stamp) {
   struct stat info {};
-  if (stat(std::string(kBackgroundPicture).c_str(), &info) != 0) return false;
-  key.device = info.st_dev;
-  key.inode = info.st_ino;
-  key.sizeBytes = info.st_size;
-  key.modified = info.st_mtim;
-  key.changed = info.st_ctim;
-  key.width = screen.width;
-  key.height = screen.height;
-  key.bytesPerPixel = screen.bytesPerPixel;
-  key.clearColor = rt::CurrentContext().background;
+  if (stat(std::string(fileName).c_str(), &info) != 0) return false;
+  stamp = FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
   return true;
 }
 
-std::size_t RowBytes(const rt::Surface& screen) { return std::size_t(screen.width) * screen.bytesPerPixel; }
+// The picture as decoded from the file with that stamp; no image when it
+// did not decode whole.
+struct KeptPicture {
+  bool decoded = false;
+  FileStamp stamp;
+  rt::ImagePtr image;
+};
 
-void CopyFromScreen(const rt::Surface& screen, std::vector<std::uint8_t>& pixels) {
-  const std::size_t rowBytes = RowBytes(screen);
-  pixels.resize(rowBytes * screen.height);
-  for (int y = 0; y < screen.height; ++y) std::memcpy(&pixels[y * rowBytes], screen.Row(y), rowBytes);
+KeptPicture& Kept() {
+  static KeptPicture kept;
+  return kept;
 }
 
-void CopyToScreen(const std::vector<std::uint8_t>& pixels, const rt::Surface& screen) {
-  const std::size_t rowBytes = RowBytes(screen);
-  for (int y = 0; y < screen.height; ++y) std::memcpy(screen.Row(y), &pixels[y * rowBytes], rowBytes);
-  if (screen.isVisiblePage) rt::MarkDirty(0, screen.height - 1);
+KeptPicture Decode(const FileStamp& stamp) {
+  KeptPicture picture{true, stamp, LoadBitmapAsset(kBackgroundPicture)};
+  // The asset's last step is the Bload into its image: a damaged file leaves
+  // rows of that image undrawn, which a copy would show.
+  if (rt::LastResult() != rt::ResultOk) picture.image.reset();
+  return picture;
 }
 
 }  // namespace
 
 void DrawBackground() {
-  BackgroundCache& cache = Cache();
-  const rt::Surface screen = rt::ScreenSurface();
-  BackgroundKey key;
-  if (!screen.pixels || !CurrentKey(screen, key)) {
-    cache.valid = false;
-    rt::Bload(kBackgroundPicture);
-    return;
+  KeptPicture& kept = Kept();
+  FileStamp stamp;
+  if (!StampOf(kBackgroundPicture, stamp)) {
+    kept = KeptPicture{};
+  } else if (!kept.decoded || !(kept.stamp == stamp)) {
+    kept = Decode(stamp);
   }
-  if (cache.valid && cache.key == key) {
-    CopyToScreen(cache.pixels, screen);
+  if (kept.image &&
+      rt::Put(nullptr, 0, 0, kept.image.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutPset) == rt::ResultOk)
     return;
-  }
-  cache.valid = rt::Bload(kBackgroundPicture) == 0;
-  if (!cache.valid) return;
-  cache.key = key;
-  CopyFromScreen(screen, cache.pixels);
+  // No picture to copy: the file loads (or fails to) as Bload leaves it.
+  rt::Bload(kBackgroundPicture);
 }
 
 }  // namespace game

@@ -2,9 +2,9 @@
 
 namespace game {
 
-// Loads "background.bmp" onto the screen, as Bload does. The decoded screen
-// is kept and copied back on later calls while the file and the screen stay
-// the same, so a frame does not read and convert the picture again. The
+// Shows "background.bmp" on the screen as Bload onto the screen would. The
+// picture is decoded once into an image and copied with Put on later calls
+// until the file changes, so a frame does not read and convert it again. The
 // caller has just cleared the screen and holds the screen lock.
 void DrawBackground();
 

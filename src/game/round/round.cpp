@@ -58,7 +58,7 @@ void RequestPauseOnKey(GameState& state) {
   state.message = text::kPaused;
 }
 
-// Moving the object, up to the frame's pause (steps 1 to 4).
+// Moving the object, up to the frame's pause.
 FrameEnd MoveObject(GameState& state) {
   rt::WindowTitle(PlayTitle(state.level));
   FallStep(state);
@@ -67,7 +67,7 @@ FrameEnd MoveObject(GameState& state) {
   return FrameEnd::Completed;
 }
 
-// The player's steering and the judgement at the catch line (steps 6 to 11).
+// The player's steering and the judgement at the catch line.
 FrameEnd SteerAndJudge(GameState& state) {
   SteerByMouse(state);
   SteerByKeys(state);
@@ -79,7 +79,7 @@ FrameEnd SteerAndJudge(GameState& state) {
   return FrameEnd::Completed;
 }
 
-// Pause, the late misses and the speed-ups (steps 12 to 18).
+// Pause, the late misses and the speed-ups.
 FrameEnd PauseAndLateRules(GameState& state) {
   PauseIfRequested(state);
   RequestPauseOnKey(state);
@@ -91,7 +91,7 @@ FrameEnd PauseAndLateRules(GameState& state) {
   return FrameEnd::Completed;
 }
 
-// The end of a completed frame (steps 19 to 24).
+// The end of a completed frame.
 FrameEnd FinishFrame(GameState& state, const std::string& screenshotFolder) {
   // A damaged save can bring negative lives; those end the game too.
   if (state.lives <= 0) return FrameEnd::ToGameOver;
@@ -106,6 +106,18 @@ FrameEnd FinishFrame(GameState& state, const std::string& screenshotFolder) {
   return FrameEnd::Completed;
 }
 
+// A frame, in this order; a step that takes the object or leaves the round
+// ends the frame there:
+//   1. the title, the fall, the saucer's homing and landing, the pause of
+//      frameDelay - 2 ms (MoveObject);
+//   2. the whole screen under one lock (DrawFrame);
+//   3. steering by mouse and keys, Esc, the catch, the white stone's miss,
+//      1 ms, the black stone's miss (SteerAndJudge);
+//   4. a requested pause, P, the catcher kept on the screen, the heart's and
+//      the money's miss, the speed-ups (PauseAndLateRules);
+//   5. no lives left, the level checks, the object passing the catch line,
+//      the close button, the object lost below, S for a screenshot
+//      (FinishFrame).
 FrameEnd RunFrame(GameState& state, const std::string& screenshotFolder) {
   if (FrameEnd end = MoveObject(state); end != FrameEnd::Completed) return end;
   DrawFrame(state);

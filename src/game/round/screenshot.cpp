@@ -28,7 +28,7 @@ void TakeScreenshot(GameState& state, const std::string& folder) {
   const std::string name = ScreenshotName();
   std::error_code ignored;
   std::filesystem::create_directory(folder, ignored);
-  const bool saved = rt::Bsave(folder + "/" + name) == 0;
+  const bool saved = rt::Bsave(folder + "/" + name) == rt::ResultOk;
   rt::SleepMs(100);
   state.message =
       saved ? text::kScreenshotSavedPrefix + name + text::kScreenshotSavedSuffix : text::kScreenshotFailed;

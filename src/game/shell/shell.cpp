@@ -57,7 +57,7 @@ bool StartUp(Shell& shell, std::string_view playerFolder) {
   shell.screenshotFolder = InFolder(playerFolder, "screenshots");
   rt::SleepMs(1000);
   shell.state = GameState{};
-  if (rt::ScreenMode(kGameMode, kGameDepth, kGamePages, 0, 0) != 0) return false;
+  if (rt::ScreenMode(kGameMode, kGameDepth, kGamePages, 0, 0) != rt::ResultOk) return false;
   shell.introImage = LoadBitmapAsset(kIntroPicture);
   shell.state.catcherImage = LoadBitmapAsset(kCatcherPicture);
   rt::SetMouse(1, 1, 0, -1);

@@ -1,21 +1,12 @@
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 
-#include <cstdlib>
 #include <strings.h>
 
-#include "gfx/backend/null_driver.h"
-#include "gfx/backend/sdl_driver.h"
+#include <cstdlib>
 
 namespace rt {
 
 namespace {
-
-const DriverEntry kNullEntry{"null", &NullDriver::Create};
-
-std::vector<DriverEntry>& ProductList() {
-  static std::vector<DriverEntry> list = {SdlDriverEntry()};
-  return list;
-}
 
 std::vector<DriverEntry> replacement;
 
@@ -35,18 +26,16 @@ std::unique_ptr<DisplayDriver> TryEntry(const DriverEntry& entry, ScreenState& s
 
 std::span<const DriverEntry> DriverList() {
   if (!replacement.empty()) return replacement;
-  return ProductList();
+  return ProductDrivers();
 }
 
 void SetDriverList(std::vector<DriverEntry> list) { replacement = std::move(list); }
 
-const DriverEntry& NullDriverEntry() { return kNullEntry; }
-
 std::unique_ptr<DisplayDriver> OpenDisplayDriver(ScreenState& screen, const char* title, int width,
                                                  int windowHeight, int depth, int refresh, int flags) {
   const char* override = std::getenv(kDriverOverrideVariable);
-  if (flags == -1 || (override && SameName(override, kNullEntry.name))) {
-    return TryEntry(kNullEntry, screen, title, width, windowHeight, depth, refresh, 0);
+  if (flags == -1 || (override && SameName(override, NullDriverEntry().name))) {
+    return TryEntry(NullDriverEntry(), screen, title, width, windowHeight, depth, refresh, 0);
   }
 
   const DriverEntry* named = nullptr;

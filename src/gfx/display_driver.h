@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rt/result.h"
+
 namespace rt {
 
 struct ScreenState;
@@ -41,15 +43,17 @@ class DisplayDriver {
   virtual void Lock() = 0;
   virtual void Unlock() = 0;
   virtual void SetPalette(int index, int red, int green, int blue) = 0;
-  virtual void WaitVsync() = 0;
   // The mouse query and command; the rules are those of GetMouse/SetMouse.
-  virtual int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
-  virtual int SetMouse(int x, int y, int visibility, int clip) = 0;
+  virtual Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
+  virtual Result SetMouse(int x, int y, int visibility, int clip) = 0;
   virtual void SetWindowTitle(const char* title) = 0;
-  virtual void SetWindowPos(int x, int y) = 0;
-  virtual std::vector<FullScreenSize> FetchModes(int depth) = 0;
   // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
   virtual void Beep() {}
+  // Part of every driver's table, but no runtime operation reaches them: a
+  // back end overrides them once something does.
+  virtual void WaitVsync() {}
+  virtual void SetWindowPos(int /*x*/, int /*y*/) {}
+  virtual std::vector<FullScreenSize> FetchModes(int /*depth*/) { return {}; }
 };
 
 struct DriverEntry {
@@ -57,13 +61,17 @@ struct DriverEntry {
   std::unique_ptr<DisplayDriver> (*create)();
 };
 
-// The back ends in the order they are tried.
+// The back ends this build has, in the order they are tried, and the null
+// back end; both are defined with the back ends, in gfx/backend/.
+std::span<const DriverEntry> ProductDrivers();
+const DriverEntry& NullDriverEntry();
+
+// The back ends in the order they are tried: ProductDrivers() unless a
+// test set a list of its own.
 std::span<const DriverEntry> DriverList();
 // Replaces the list (tests add a scripted back end); an empty list restores
 // the product's list.
 void SetDriverList(std::vector<DriverEntry> list);
-// The null back end, chosen only by name or by flags -1.
-const DriverEntry& NullDriverEntry();
 
 // The name of the environment variable that overrides the choice.
 inline constexpr const char* kDriverOverrideVariable = "MORVANTA_DRIVER";

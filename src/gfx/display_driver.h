@@ -47,6 +47,9 @@ class DisplayDriver {
   virtual Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
   virtual Result SetMouse(int x, int y, int visibility, int clip) = 0;
   virtual void SetWindowTitle(const char* title) = 0;
+  // Whether the window is gone for good (its display server ended, or it
+  // was destroyed from outside); the program cannot go on then.
+  virtual bool Lost() const { return false; }
   // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
   virtual void Beep() {}
   // Part of every driver's table, but no runtime operation reaches them: a

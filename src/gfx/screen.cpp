@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -83,6 +84,14 @@ void TearDown() {
   if (!openScreen) return;
   if (openScreen->driver) openScreen->driver->Exit();
   openScreen.reset();
+}
+
+// Nothing the program draws or reads can reach anyone any more: it ends as
+// at any exit, on this thread, where no file is half written.
+[[noreturn]] void EndForLostDisplay() {
+  std::fprintf(stderr, "%s: lost the display (its server ended or the window was destroyed)\n",
+               program_invocation_short_name);
+  std::exit(1);
 }
 
 void ApplyDefaultPalette(ScreenState& s) {
@@ -180,6 +189,10 @@ void ScreenLock() {
     return;
   }
   s->driver->Lock();
+  if (s->driver->Lost()) {
+    s->driver->Unlock();
+    EndForLostDisplay();
+  }
   s->lockCount = 1;
 }
 

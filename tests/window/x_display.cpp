@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -153,6 +155,53 @@ void SendCloseRequest(unsigned long window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display.get(), window, False, NoEventMask, &event);
   XFlush(display.get());
+}
+
+PrivateXServer::PrivateXServer() {
+  if (const char* display = std::getenv("DISPLAY")) previousDisplay_ = display;
+  int pipe[2];
+  if (::pipe(pipe) != 0) return;
+  // The server writes its display number to the descriptor it is given.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclose(&actions, pipe[0]);
+  posix_spawn_file_actions_adddup2(&actions, pipe[1], 3);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  char program[] = "Xvfb";
+  char displayFd[] = "-displayfd", fd[] = "3", screen[] = "-screen", zero[] = "0", size[] = "1280x1024x24",
+       noListen[] = "-nolisten", tcp[] = "tcp";
+  char* argv[] = {program, displayFd, fd, screen, zero, size, noListen, tcp, nullptr};
+  pid_t pid = -1;
+  const bool spawned = posix_spawnp(&pid, program, &actions, nullptr, argv, environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipe[1]);
+  std::string number;
+  char c = 0;
+  while (spawned && read(pipe[0], &c, 1) == 1 && c != '\n') number += c;
+  close(pipe[0]);
+  if (!spawned) return;
+  pid_ = pid;
+  if (number.empty()) {
+    Kill();
+    return;
+  }
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+}
+
+PrivateXServer::~PrivateXServer() {
+  Kill();
+  if (previousDisplay_.empty()) {
+    unsetenv("DISPLAY");
+  } else {
+    setenv("DISPLAY", previousDisplay_.c_str(), 1);
+  }
+}
+
+void PrivateXServer::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
 }
 
 }  // namespace rt::test

@@ -52,4 +52,20 @@ class WindowManager {
 // Asks the window to close, as a window manager's close button does.
 void SendCloseRequest(unsigned long window);
 
+// An Xvfb server of the test's own (1280x1024x24), which the test may end
+// as a desktop session ends. DISPLAY names it while the object lives.
+class PrivateXServer {
+ public:
+  PrivateXServer();
+  ~PrivateXServer();
+  PrivateXServer(const PrivateXServer&) = delete;
+  PrivateXServer& operator=(const PrivateXServer&) = delete;
+  bool Running() const { return pid_ > 0; }
+  void Kill();
+
+ private:
+  int pid_ = -1;
+  std::string previousDisplay_;
+};
+
 }  // namespace rt::test

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "gfx/backend/sdl_beep.h"
 #include "gfx/backend/sdl_keys.h"
 #include "gfx/backend/sdl_window.h"
+#include "gfx/backend/x11_window.h"
 #include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
 #include "input/key_queue.h"
@@ -122,11 +124,29 @@ class SdlDriver final : public DisplayDriver {
   Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
   void Beep() override { ++requests_.beeps; }
+  bool Lost() const override { return lost_.load(); }
 
  private:
+  // The screen lock as the display thread takes it, noted so that a display
+  // thread that stops for good can let go of it.
+  class DisplaySide {
+   public:
+    explicit DisplaySide(SdlDriver& driver) : driver_(driver) {}
+    void lock();
+    void unlock();
+
+   private:
+    SdlDriver& driver_;
+  };
+  // How the display thread ended: it returns, or it stops for good inside
+  // Xlib after the connection broke, where it cannot be joined.
+  enum ThreadEnd : int { kRunning, kReturned, kStoppedForGood };
+
   // ---- Display thread ----
-  std::unique_lock<std::mutex> TakeTurn();
+  std::unique_lock<DisplaySide> TakeTurn();
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
+  void RunWindow(const std::string& titleUtf8, int width, int height, std::promise<bool>& opened);
+  void StopForGood();
   bool OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height);
   // One locked cycle and what follows it, handling `arrived` first if given;
   // false once Exit asked to stop.
@@ -146,11 +166,14 @@ class SdlDriver final : public DisplayDriver {
   // Finds the dirty span, uploads it and clears the array; false if none.
   bool UploadDirtyRows(SdlWindow& window);
   bool AnyDirty() const;
-  static void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
+  void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
 
   std::thread thread_;
+  std::atomic<int> threadEnd_{kRunning};
   std::mutex mutex_;
+  DisplaySide displaySide_{*this};
   std::atomic<bool> displayWaiting_{false};  // the display thread waits for mutex_
+  std::atomic<bool> lost_{false};
 
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
@@ -166,6 +189,8 @@ class SdlDriver final : public DisplayDriver {
   WindowIdentity identity_;
 
   // Display thread only.
+  bool displayHoldsLock_ = false;
+  X11Window x11_;
   Uint64 lastPresentMs_ = 0;
   std::optional<KeyStateMap> keyMap_;
   std::array<bool, SDL_NUM_SCANCODES> maskedKeys_{};  // the Enter of Alt+Enter, until released
@@ -197,7 +222,12 @@ void SdlDriver::Exit() {
     std::lock_guard lock(mutex_);
     stop_ = true;
   }
-  thread_.join();
+  threadEnd_.wait(kRunning);
+  if (threadEnd_.load() == kStoppedForGood) {
+    thread_.detach();
+  } else {
+    thread_.join();
+  }
 }
 
 // A drawing loop that never sleeps would otherwise take the lock back each
@@ -207,11 +237,18 @@ void SdlDriver::Lock() {
   mutex_.lock();
 }
 
-std::unique_lock<std::mutex> SdlDriver::TakeTurn() {
-  displayWaiting_.store(true);
-  std::unique_lock lock(mutex_);
-  displayWaiting_.store(false);
-  return lock;
+std::unique_lock<SdlDriver::DisplaySide> SdlDriver::TakeTurn() { return std::unique_lock(displaySide_); }
+
+void SdlDriver::DisplaySide::lock() {
+  driver_.displayWaiting_.store(true);
+  driver_.mutex_.lock();
+  driver_.displayWaiting_.store(false);
+  driver_.displayHoldsLock_ = true;
+}
+
+void SdlDriver::DisplaySide::unlock() {
+  driver_.displayHoldsLock_ = false;
+  driver_.mutex_.unlock();
 }
 
 void SdlDriver::Unlock() {
@@ -237,6 +274,12 @@ Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
 }
 
 void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<bool> opened) {
+  RunWindow(titleUtf8, width, height, opened);
+  threadEnd_.store(kReturned);
+  threadEnd_.notify_all();
+}
+
+void SdlDriver::RunWindow(const std::string& titleUtf8, int width, int height, std::promise<bool>& opened) {
   SetHints();
   ChooseVideoDriver();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -249,21 +292,39 @@ void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<b
     opened.set_value(false);
     return;
   }
+  auto window = std::make_unique<SdlWindow>();
   {
-    SdlWindow window;
     SdlBeeper beeper;
-    const bool ok = OpenWindow(window, titleUtf8, width, height);
+    const bool ok = OpenWindow(*window, titleUtf8, width, height);
     opened.set_value(ok);
     if (ok) {
       std::optional<SDL_Event> arrived;
-      while (Cycle(window, beeper, arrived)) arrived = WaitForWork(window);
+      while (Cycle(*window, beeper, arrived)) arrived = WaitForWork(*window);
     }
   }
+  // A lost window is left as it is: SDL would wait on it for answers that
+  // never come, and the program ends at its next ScreenLock.
+  if (lost_) {
+    (void)window.release();
+    return;
+  }
+  window.reset();
+  x11_.Detach();
   SDL_Quit();
+}
+
+// Called on the display thread from Xlib's handler of a broken connection,
+// from which it never returns.
+void SdlDriver::StopForGood() {
+  lost_ = true;
+  if (displayHoldsLock_) displaySide_.unlock();
+  threadEnd_.store(kStoppedForGood);
+  threadEnd_.notify_all();
 }
 
 bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height) {
   if (!window.Open(titleUtf8, width, height, flags_)) return false;
+  x11_.Attach(window.Handle(), [this] { StopForGood(); });
   window.SetIcon(identity_.iconWidth, identity_.iconHeight, identity_.iconArgb);
   keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
   const bool focused = (SDL_GetWindowFlags(window.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -284,6 +345,8 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
     if (arrived) HandleEvent(*arrived, window);
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event, window);
+    if (x11_.Destroyed()) lost_ = true;
+    if (lost_) return false;
     if (TheMouse().windowActive) RefreshKeyState();
     if (now - lastPresentMs_ >= kMinPresentMs) present = UploadDirtyRows(window);
     requests = std::exchange(requests_, WindowRequests{});
@@ -371,6 +434,10 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
       break;
     }
     case SDL_KEYMAPCHANGED: keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); }); break;
+    case SDL_SYSWMEVENT: x11_.Notice(*event.syswm.msg); break;
+    // With the signal handlers and the quit on closing off, only a display
+    // connection that ended asks to quit.
+    case SDL_QUIT: lost_ = true; break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
       window.RecreateTexture();

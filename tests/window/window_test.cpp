@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "gfx/screen_state.h"
 #include "input/key_queue.h"
@@ -115,6 +116,69 @@ TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
   EXPECT_EQ(TakeKey(), "\x1B");
   EXPECT_EQ(TakeKey(), std::string("\xFF\x3B", 2));
   EXPECT_EQ(TakeKey(), std::string("\xFF\x53", 2));
+}
+
+// A key that types a character posts only that character, whatever else
+// the key means without the text (Delete, Alt+letter and so on). Each row
+// presses its keys together; the codes it queues are read as one string.
+struct TypedKeys {
+  std::vector<std::string> chord;  // XKB key names, pressed in order
+  std::string queued;
+};
+
+class KeyboardLayoutTest : public WindowTest {
+ protected:
+  // Reads everything a row queued: Esc, typed after it, ends the row.
+  std::string Queued(const TypedKeys& row) {
+    if (!test::PressChord(row.chord) || !test::PressChord({"ESC"})) return "(no such key)";
+    std::string queued;
+    for (std::string key; (key = TakeKey()) != "\x1B" && key != "(none)";) queued += key;
+    return queued;
+  }
+  void ExpectQueued(const std::vector<TypedKeys>& rows) {
+    for (const TypedKeys& row : rows) {
+      std::string chord;
+      for (const std::string& key : row.chord) chord += key + " ";
+      EXPECT_EQ(Queued(row), row.queued) << chord;
+    }
+  }
+};
+
+TEST_F(KeyboardLayoutTest, KeypadKeysTypeOnlyTheirCharactersWithNumLockAndNavigateWithout) {
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, "."},
+                {{"KP7"}, "7"},
+                {{"KP4"}, "4"},
+                {{"KP0"}, "0"},
+                {{"KPAD"}, "+"},
+                {{"KPSU"}, "-"},
+                {{"KPMU"}, "*"},
+                {{"KPDV"}, "/"},
+                {{"LCTL", "KPDV"}, "\xFF\x95"}});
+  // Num Lock off: the same keys navigate and type nothing.
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, "\xFF\x53"}, {{"KP4"}, "\xFF\x4B"}, {{"KPAD"}, "+"}});
+}
+
+class GermanLayoutTest : public KeyboardLayoutTest {
+ protected:
+  test::KeyboardLayout german{"de"};  // before the window opens
+};
+
+TEST_F(GermanLayoutTest, AltGrCharactersArriveWithoutTheAltCodesOfTheirKeys) {
+  ExpectQueued({{{"RALT", "AD01"}, "@"},
+                {{"RALT", "AE02"}, "\xFD"},  // superscript two
+                {{"RALT", "AE07"}, "{"},
+                {{"RALT", "AE08"}, "["},
+                {{"RALT", "AE09"}, "]"},
+                {{"RALT", "AE10"}, "}"},
+                {{"RALT", "AE11"}, "\\"},
+                {{"RALT", "AD12"}, "~"},
+                {{"RALT", "LSGT"}, "|"},
+                {{"RALT", "AB07"}, "\xE6"},  // micro sign
+                {{"RALT", "LEFT"}, "\xFF\x9B"}});
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, ","}, {{"KP1"}, "1"}});
 }
 
 TEST_F(WindowTest, TypedUmlautsArriveAsCodePage437) {

@@ -1,7 +1,9 @@
 #include "window/x_display.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -11,6 +13,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -104,6 +107,51 @@ bool BindSpareKey(const char* keysymName) {
   XChangeKeyboardMapping(display.get(), spare, 1, &keysym, 1);
   XSync(display.get(), False);
   return true;
+}
+
+namespace {
+
+KeyCode KeyCodeNamed(Display* display, const std::string& name) {
+  XkbDescPtr keyboard = XkbGetMap(display, 0, XkbUseCoreKbd);
+  if (!keyboard) return 0;
+  KeyCode found = 0;
+  if (XkbGetNames(display, XkbKeyNamesMask, keyboard) == Success) {
+    for (int code = keyboard->min_key_code; code <= keyboard->max_key_code && !found; ++code) {
+      const char* keyName = keyboard->names->keys[code].name;
+      if (std::strncmp(keyName, name.c_str(), XkbKeyNameLength) == 0 && name.size() <= XkbKeyNameLength) {
+        found = KeyCode(code);
+      }
+    }
+  }
+  XkbFreeKeyboard(keyboard, 0, True);
+  return found;
+}
+
+}  // namespace
+
+bool PressChord(const std::vector<std::string>& keyNames) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return false;
+  std::vector<KeyCode> codes;
+  for (const std::string& name : keyNames) {
+    codes.push_back(KeyCodeNamed(display.get(), name));
+    if (codes.back() == 0) return false;
+  }
+  for (KeyCode code : codes) XTestFakeKeyEvent(display.get(), code, True, CurrentTime);
+  for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+    XTestFakeKeyEvent(display.get(), *code, False, CurrentTime);
+  }
+  XSync(display.get(), False);
+  return true;
+}
+
+KeyboardLayout::KeyboardLayout(const std::string& name) : display_(XOpenDisplay(nullptr)) {
+  Shell("setxkbmap " + name);
+}
+
+KeyboardLayout::~KeyboardLayout() {
+  Shell("setxkbmap us");
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
 }
 
 WindowManager::WindowManager() {

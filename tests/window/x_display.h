@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Looking at the X server from outside the program: the tools a user's
 // desktop would use (xdotool, xwininfo) and a few Xlib calls of our own.
@@ -33,6 +34,25 @@ std::uint32_t RootPixel(int x, int y);
 // that xdotool types it with that key instead of remapping a key for a moment,
 // which races with the program reading the keymap.
 bool BindSpareKey(const char* keysymName);
+
+// Presses the keys named by their XKB key names ("AD01", "RALT", "KPDL") one
+// after the other and lets them go in reverse, as fingers on a keyboard do;
+// false if a name is unknown.
+bool PressChord(const std::vector<std::string>& keyNames);
+
+// The keyboard layout (setxkbmap's name, such as "de") while the object
+// lives. It holds a connection open, since the server forgets the layout
+// when its last client leaves.
+class KeyboardLayout {
+ public:
+  explicit KeyboardLayout(const std::string& name);
+  ~KeyboardLayout();
+  KeyboardLayout(const KeyboardLayout&) = delete;
+  KeyboardLayout& operator=(const KeyboardLayout&) = delete;
+
+ private:
+  void* display_ = nullptr;
+};
 
 // A window manager (openbox) on the test's X server while the object lives;
 // full screen is the window manager's business on X11.

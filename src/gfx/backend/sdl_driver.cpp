@@ -157,6 +157,8 @@ class SdlDriver final : public DisplayDriver {
   void HandleEvent(const SDL_Event& event, SdlWindow& window);
   void HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& window);
   void HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window);
+  void HandleText(const SDL_TextInputEvent& event);
+  void PostPendingPress();
   void HandleButton(const SDL_MouseButtonEvent& event);
   void MovePointer(int x, int y);
   void ToggleFullScreen(SdlWindow& window);
@@ -194,6 +196,9 @@ class SdlDriver final : public DisplayDriver {
   Uint64 lastPresentMs_ = 0;
   std::optional<KeyStateMap> keyMap_;
   std::array<bool, SDL_NUM_SCANCODES> maskedKeys_{};  // the Enter of Alt+Enter, until released
+  // A press's code waits for the event after it: SDL sends the text a key
+  // types right after the press, and a key that types text posts no code.
+  int pendingPress_ = -1;
   int lastKeyMods_ = 0;
 };
 
@@ -345,6 +350,7 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
     if (arrived) HandleEvent(*arrived, window);
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event, window);
+    PostPendingPress();
     if (x11_.Destroyed()) lost_ = true;
     if (lost_) return false;
     if (TheMouse().windowActive) RefreshKeyState();
@@ -415,6 +421,8 @@ void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlB
 }
 
 void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
+  // Wake-ups from the drawing thread may fall between a press and its text.
+  if (event.type != SDL_TEXTINPUT && event.type != SDL_USEREVENT) PostPendingPress();
   switch (event.type) {
     case SDL_WINDOWEVENT: HandleWindowEvent(event.window, window); break;
     case SDL_KEYDOWN: HandleKeyDown(event.key, window); break;
@@ -422,9 +430,7 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
       lastKeyMods_ = event.key.keysym.mod;
       maskedKeys_[event.key.keysym.scancode] = false;
       break;
-    case SDL_TEXTINPUT:
-      if (TextCounts(lastKeyMods_)) PostTypedText(event.text.text);
-      break;
+    case SDL_TEXTINPUT: HandleText(event.text); break;
     case SDL_MOUSEMOTION: MovePointer(event.motion.x, event.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: HandleButton(event.button); break;
@@ -479,8 +485,18 @@ void SdlDriver::HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window)
     return;
   }
   if (maskedKeys_[key.scancode]) return;
-  const int code = KeyPressCode(key.scancode, key.sym, key.mod);
-  if (code >= 0) PostKey(code);
+  pendingPress_ = KeyPressCode(key.scancode, key.sym, key.mod);
+}
+
+void SdlDriver::HandleText(const SDL_TextInputEvent& event) {
+  if (!TextCounts(lastKeyMods_)) return;
+  pendingPress_ = -1;
+  PostTypedText(event.text);
+}
+
+void SdlDriver::PostPendingPress() {
+  if (pendingPress_ >= 0) PostKey(pendingPress_);
+  pendingPress_ = -1;
 }
 
 void SdlDriver::HandleButton(const SDL_MouseButtonEvent& event) {

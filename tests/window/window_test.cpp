@@ -108,6 +108,25 @@ TEST_F(WindowTest, HeldKeyReadsThroughMultikeyAndQueuesItsCode) {
   EXPECT_TRUE(WaitFor([] { return Multikey(42) == 0 && Multikey(54) == 0; }));
 }
 
+TEST_F(WindowTest, KeysHeldWhileTheFocusWasAwayReadHeldWhenItReturns) {
+  test::NoAutoRepeat noRepeats;  // repeats would tell SDL of the keys again
+  ASSERT_TRUE(test::HoldKey("LEFT", true));
+  ASSERT_TRUE(test::HoldKey("AC01", true));
+  ASSERT_TRUE(WaitFor([] { return Multikey(75) == -1 && Multikey(30) == -1; }));
+  test::OtherWindow other;
+  other.TakeFocus();
+  ASSERT_TRUE(WaitFor([] { return !WindowActive(); }));
+  EXPECT_EQ(Multikey(75), 0);
+  Xdotool("windowfocus --sync " + std::to_string(window));
+  ASSERT_TRUE(WaitFor(WindowActive));
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == -1 && Multikey(30) == -1; }));
+  ASSERT_TRUE(test::HoldKey("LEFT", false));
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == 0; }));
+  EXPECT_EQ(Multikey(30), -1);
+  ASSERT_TRUE(test::HoldKey("AC01", false));
+  EXPECT_TRUE(WaitFor([] { return Multikey(30) == 0; }));
+}
+
 TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
   Xdotool("key Return BackSpace Tab Escape F1 Delete");
   EXPECT_EQ(TakeKey(), "\r");

@@ -145,6 +145,16 @@ bool PressChord(const std::vector<std::string>& keyNames) {
   return true;
 }
 
+bool HoldKey(const std::string& keyName, bool down) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return false;
+  const KeyCode code = KeyCodeNamed(display.get(), keyName);
+  if (code == 0) return false;
+  XTestFakeKeyEvent(display.get(), code, down ? True : False, CurrentTime);
+  XSync(display.get(), False);
+  return true;
+}
+
 KeyboardLayout::KeyboardLayout(const std::string& name) : display_(XOpenDisplay(nullptr)) {
   Shell("setxkbmap " + name);
 }
@@ -152,6 +162,44 @@ KeyboardLayout::KeyboardLayout(const std::string& name) : display_(XOpenDisplay(
 KeyboardLayout::~KeyboardLayout() {
   Shell("setxkbmap us");
   if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+NoAutoRepeat::NoAutoRepeat() {
+  if (DisplayPtr display = OpenDisplay()) {
+    XAutoRepeatOff(display.get());
+    XSync(display.get(), False);
+  }
+}
+
+NoAutoRepeat::~NoAutoRepeat() {
+  if (DisplayPtr display = OpenDisplay()) {
+    XAutoRepeatOn(display.get());
+    XSync(display.get(), False);
+  }
+}
+
+OtherWindow::OtherWindow() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  display_ = display;
+  window_ = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, 0, 0);
+  XSelectInput(display, window_, StructureNotifyMask);
+  XMapWindow(display, window_);
+  XEvent event;
+  do XWindowEvent(display, window_, StructureNotifyMask, &event);
+  while (event.type != MapNotify);
+}
+
+OtherWindow::~OtherWindow() {
+  if (!display_) return;
+  XDestroyWindow(static_cast<Display*>(display_), window_);
+  XCloseDisplay(static_cast<Display*>(display_));
+}
+
+void OtherWindow::TakeFocus() {
+  if (!display_) return;
+  XSetInputFocus(static_cast<Display*>(display_), window_, RevertToParent, CurrentTime);
+  XSync(static_cast<Display*>(display_), False);
 }
 
 WindowManager::WindowManager() {

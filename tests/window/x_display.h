@@ -39,6 +39,8 @@ bool BindSpareKey(const char* keysymName);
 // after the other and lets them go in reverse, as fingers on a keyboard do;
 // false if a name is unknown.
 bool PressChord(const std::vector<std::string>& keyNames);
+// Presses and holds one key, or lets it go.
+bool HoldKey(const std::string& keyName, bool down);
 
 // The keyboard layout (setxkbmap's name, such as "de") while the object
 // lives. It holds a connection open, since the server forgets the layout
@@ -52,6 +54,31 @@ class KeyboardLayout {
 
  private:
   void* display_ = nullptr;
+};
+
+// No key repeats while the object lives: a held key is then only known to
+// be down from its first press.
+class NoAutoRepeat {
+ public:
+  NoAutoRepeat();
+  ~NoAutoRepeat();
+  NoAutoRepeat(const NoAutoRepeat&) = delete;
+  NoAutoRepeat& operator=(const NoAutoRepeat&) = delete;
+};
+
+// A window of another program, shown while the object lives, which can
+// take the keyboard focus.
+class OtherWindow {
+ public:
+  OtherWindow();
+  ~OtherWindow();
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  void TakeFocus();
+
+ private:
+  void* display_ = nullptr;
+  unsigned long window_ = 0;
 };
 
 // A window manager (openbox) on the test's X server while the object lives;

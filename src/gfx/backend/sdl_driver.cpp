@@ -164,6 +164,7 @@ class SdlDriver final : public DisplayDriver {
   void ToggleFullScreen(SdlWindow& window);
   void ChangeFocus(bool active);
   void RefreshKeyState();
+  void ForgetKeysReleasedSinceFocus(const Uint8* sdlState, int sdlKeyCount);
   void MarkAllDirty();
   // Finds the dirty span, uploads it and clears the array; false if none.
   bool UploadDirtyRows(SdlWindow& window);
@@ -199,6 +200,9 @@ class SdlDriver final : public DisplayDriver {
   // A press's code waits for the event after it: SDL sends the text a key
   // types right after the press, and a key that types text posts no code.
   int pendingPress_ = -1;
+  // Keys held since before the focus came back, which SDL knows nothing of
+  // until they repeat.
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> heldAcrossFocus_{};
   int lastKeyMods_ = 0;
 };
 
@@ -527,6 +531,8 @@ void SdlDriver::ToggleFullScreen(SdlWindow& window) {
 void SdlDriver::ChangeFocus(bool active) {
   screen_->keyState.fill(0);
   maskedKeys_.fill(false);
+  heldAcrossFocus_.fill(0);
+  if (active) x11_.HeldKeys(heldAcrossFocus_);
   MouseFocus(active);
   if (!active) SDL_CaptureMouse(SDL_FALSE);
   MarkAllDirty();
@@ -537,8 +543,20 @@ void SdlDriver::RefreshKeyState() {
   const Uint8* sdlState = SDL_GetKeyboardState(&count);
   std::array<std::uint8_t, SDL_NUM_SCANCODES> held{};
   count = std::min(count, int(held.size()));
-  for (int i = 0; i < count; ++i) held[i] = sdlState[i] && !maskedKeys_[i];
+  ForgetKeysReleasedSinceFocus(sdlState, count);
+  for (int i = 0; i < count; ++i) held[i] = (sdlState[i] || heldAcrossFocus_[i]) && !maskedKeys_[i];
   keyMap_->Refresh(held.data(), count, screen_->keyState);
+}
+
+// Until SDL knows of a key held across the focus change, the server is
+// asked each cycle whether it is still down.
+void SdlDriver::ForgetKeysReleasedSinceFocus(const Uint8* sdlState, int sdlKeyCount) {
+  if (std::find(heldAcrossFocus_.begin(), heldAcrossFocus_.end(), 1) == heldAcrossFocus_.end()) return;
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> down{};
+  x11_.HeldKeys(down);
+  for (int i = 0; i < int(down.size()); ++i) {
+    heldAcrossFocus_[i] = down[i] && !(i < sdlKeyCount && sdlState[i]);
+  }
 }
 
 std::unique_ptr<DisplayDriver> CreateSdl() { return std::make_unique<SdlDriver>(); }

@@ -1,11 +1,15 @@
 #include "gfx/backend/x11_window.h"
 
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <utility>
+
+#include "gfx/backend/sdl_keys.h"
 
 namespace rt {
 
@@ -45,6 +49,45 @@ int OnConnectionLost(Display* display) {
   for (;;) pause();
 }
 
+// The kernel's key codes of the keys a PC keyboard sends with the extension
+// prefix, with their set-1 make codes. Below 89 a kernel key code is the
+// key's set-1 make code.
+struct ExtendedKernelKey {
+  int kernelCode;
+  int set1;
+};
+constexpr ExtendedKernelKey kExtendedKernelKeys[] = {
+    {96, 28},  {97, 29},  {98, 53},  {99, 55},  {100, 56}, {102, 71}, {103, 72}, {104, 73}, {105, 75},
+    {106, 77}, {107, 79}, {108, 80}, {109, 81}, {110, 82}, {111, 83}, {125, 91}, {126, 92}, {127, 93},
+};
+
+int SdlScancodeFromKernelCode(int code) {
+  if (code > 0 && code < 89) return SdlFromSet1({code, false});
+  for (const ExtendedKernelKey& key : kExtendedKernelKeys) {
+    if (key.kernelCode == code) return SdlFromSet1({key.set1, true});
+  }
+  return 0;
+}
+
+// Servers with the keyboard rules "evdev" (every current one) number keys
+// as the kernel does, plus 8.
+bool UsesEvdevKeyCodes(Display* display) {
+  const Atom rules = XInternAtom(display, "_XKB_RULES_NAMES", True);
+  if (rules == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), rules, 0, 64, False, XA_STRING, &type, &format,
+                         &count, &remaining, &data) != Success) {
+    return false;
+  }
+  // The first of its NUL-separated names is the rules file.
+  const bool evdev = data && count >= 5 && std::strncmp(reinterpret_cast<char*>(data), "evdev", count) == 0;
+  if (data) XFree(data);
+  return evdev;
+}
+
 }  // namespace
 
 void X11Window::Attach(SDL_Window* window, std::function<void()> connectionLost) {
@@ -57,6 +100,7 @@ void X11Window::Attach(SDL_Window* window, std::function<void()> connectionLost)
   watch.previousErrorHandler = XSetErrorHandler(OnProtocolError);
   watch.previousIOErrorHandler = XSetIOErrorHandler(OnConnectionLost);
   watch.display = info.info.x11.display;
+  evdevKeyCodes_ = UsesEvdevKeyCodes(info.info.x11.display);
   // The window's destruction arrives as a raw X event.
   SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   attached_ = true;
@@ -80,5 +124,16 @@ void X11Window::Notice(const SDL_SysWMmsg& message) {
 }
 
 bool X11Window::Destroyed() const { return attached_ && watch.destroyed.load(); }
+
+bool X11Window::HeldKeys(std::array<std::uint8_t, SDL_NUM_SCANCODES>& held) const {
+  if (!attached_ || !evdevKeyCodes_) return false;
+  char keys[32] = {};
+  XQueryKeymap(watch.display.load(), keys);
+  for (int keyCode = 8; keyCode < 256; ++keyCode) {
+    if (!(keys[keyCode / 8] & (1 << (keyCode % 8)))) continue;
+    if (const int scancode = SdlScancodeFromKernelCode(keyCode - 8)) held[std::size_t(scancode)] = 1;
+  }
+  return true;
+}
 
 }  // namespace rt

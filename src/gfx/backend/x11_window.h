@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 
 namespace rt {
@@ -31,8 +33,13 @@ class X11Window {
   // or by an error naming it.
   bool Destroyed() const;
 
+  // Sets the entries of the SDL scancodes of the keys held right now; false
+  // (and nothing set) where the server's key codes cannot be read.
+  bool HeldKeys(std::array<std::uint8_t, SDL_NUM_SCANCODES>& held) const;
+
  private:
   bool attached_ = false;
+  bool evdevKeyCodes_ = false;
 };
 
 }  // namespace rt

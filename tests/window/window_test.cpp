@@ -90,6 +90,26 @@ TEST_F(WindowTest, OpensCentredWithTheScreenSizeAndTheTitle) {
       << test::WindowName(window);
 }
 
+// Window managers and tools read either the modern title property or the
+// legacy one; both must hold the title.
+TEST_F(WindowTest, BothTitlePropertiesHoldTheTitleInTheEncodingTheyDeclare) {
+  struct Row {
+    const char* title;  // UTF-8; the program gives it as Windows-1252
+    const char* legacyType;
+  };
+  for (const Row& row : {Row{"Menü | Morvanta", "STRING"}, Row{"Highscore gelöscht | Morvanta", "STRING"},
+                         Row{"Preis: 5 € „gut“", "COMPOUND_TEXT"}}) {
+    WindowTitle(Windows1252(row.title));
+    EXPECT_TRUE(WaitFor([&] { return test::ReadTextProperty(window, "_NET_WM_NAME").utf8 == row.title; }))
+        << row.title;
+    test::TextProperty legacy;
+    EXPECT_TRUE(WaitFor([&] {
+      return (legacy = test::ReadTextProperty(window, "WM_NAME")).utf8 == row.title;
+    })) << legacy.utf8;
+    EXPECT_EQ(legacy.type, row.legacyType) << row.title;
+  }
+}
+
 TEST_F(WindowTest, HeldKeyReadsThroughMultikeyAndQueuesItsCode) {
   Xdotool("keydown Left");
   EXPECT_TRUE(WaitFor([] { return Multikey(75) == -1; }));

@@ -77,6 +77,28 @@ std::string WindowName(unsigned long window) {
 
 bool WindowExists(unsigned long window) { return Geometry(window).width > 0; }
 
+TextProperty ReadTextProperty(unsigned long window, const char* name) {
+  DisplayPtr display = OpenDisplay();
+  XTextProperty property{};
+  if (!display ||
+      !XGetTextProperty(display.get(), window, &property, XInternAtom(display.get(), name, False))) {
+    return {};
+  }
+  TextProperty result;
+  if (char* type = XGetAtomName(display.get(), property.encoding)) {
+    result.type = type;
+    XFree(type);
+  }
+  char** list = nullptr;
+  int count = 0;
+  if (Xutf8TextPropertyToTextList(display.get(), &property, &list, &count) == Success && count > 0) {
+    result.utf8 = list[0];
+  }
+  if (list) XFreeStringList(list);
+  XFree(property.value);
+  return result;
+}
+
 std::uint32_t RootPixel(int x, int y) {
   DisplayPtr display = OpenDisplay();
   if (!display) return 0xDEADBEEF;

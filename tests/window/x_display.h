@@ -26,6 +26,14 @@ unsigned long FindOwnWindow();
 WindowGeometry Geometry(unsigned long window);
 std::string WindowName(unsigned long window);  // UTF-8
 bool WindowExists(unsigned long window);
+// A text property of a window (such as "WM_NAME"): the type it is declared
+// as ("STRING", "COMPOUND_TEXT", "UTF8_STRING") and its text decoded from that
+// type as UTF-8.
+struct TextProperty {
+  std::string type;
+  std::string utf8;
+};
+TextProperty ReadTextProperty(unsigned long window, const char* name);
 
 // The colour 0xRRGGBB at a point of the whole X screen.
 std::uint32_t RootPixel(int x, int y);

@@ -334,6 +334,7 @@ void SdlDriver::StopForGood() {
 bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height) {
   if (!window.Open(titleUtf8, width, height, flags_)) return false;
   x11_.Attach(window.Handle(), [this] { StopForGood(); });
+  x11_.SetLegacyTitle(titleUtf8);
   window.SetIcon(identity_.iconWidth, identity_.iconHeight, identity_.iconArgb);
   keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
   const bool focused = (SDL_GetWindowFlags(window.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -417,7 +418,10 @@ bool SdlDriver::AnyDirty() const {
 void SdlDriver::MarkAllDirty() { screen_->dirtyLines.assign(screen_->dirtyLines.size(), 1); }
 
 void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper) {
-  if (requests.titleUtf8) window.SetTitle(*requests.titleUtf8);
+  if (requests.titleUtf8) {
+    window.SetTitle(*requests.titleUtf8);
+    x11_.SetLegacyTitle(*requests.titleUtf8);
+  }
   if (requests.cursorVisible) window.ShowCursor(*requests.cursorVisible);
   if (requests.warp) window.Warp(requests.warp->x, requests.warp->y);
   if (requests.confine) window.Confine(*requests.confine);

@@ -3,6 +3,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -134,6 +135,21 @@ bool X11Window::HeldKeys(std::array<std::uint8_t, SDL_NUM_SCANCODES>& held) cons
     if (const int scancode = SdlScancodeFromKernelCode(keyCode - 8)) held[std::size_t(scancode)] = 1;
   }
   return true;
+}
+
+void X11Window::SetLegacyTitle(const std::string& titleUtf8) {
+  // The round sets its title every frame; the server hears of changes only.
+  if (!attached_ || titleUtf8 == legacyTitle_) return;
+  legacyTitle_ = titleUtf8;
+  char* text = const_cast<char*>(titleUtf8.c_str());
+  XTextProperty property{};
+  Display* display = watch.display.load();
+  // Latin-1 where it holds every character (the STRING type older window
+  // managers read), compound text where not.
+  if (Xutf8TextListToTextProperty(display, &text, 1, XStdICCTextStyle, &property) < Success) return;
+  XSetWMName(display, watch.window, &property);
+  XFree(property.value);
+  XFlush(display);
 }
 
 }  // namespace rt

@@ -5,13 +5,16 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace rt {
 
 // What the window needs from X11 that SDL does not give. Xlib ends the whole
 // process from whichever thread meets a broken connection or a protocol
-// error; here the display thread learns of it instead. Does nothing when SDL
-// does not run on X11. Display thread only.
+// error; here the display thread learns of it instead. SDL also forgets keys
+// that stay held while the window is away, and labels the UTF-8 title it
+// puts in the legacy title property as Latin-1. Does nothing when SDL does
+// not run on X11. Display thread only.
 class X11Window {
  public:
   X11Window() = default;
@@ -37,9 +40,14 @@ class X11Window {
   // (and nothing set) where the server's key codes cannot be read.
   bool HeldKeys(std::array<std::uint8_t, SDL_NUM_SCANCODES>& held) const;
 
+  // The legacy title property in the encoding it is declared in: Latin-1,
+  // or compound text for characters Latin-1 lacks.
+  void SetLegacyTitle(const std::string& titleUtf8);
+
  private:
   bool attached_ = false;
   bool evdevKeyCodes_ = false;
+  std::string legacyTitle_;
 };
 
 }  // namespace rt

@@ -76,6 +76,12 @@ std::span<const DriverEntry> DriverList();
 // the product's list.
 void SetDriverList(std::vector<DriverEntry> list);
 
+// Ends the program because its window is lost for good: one line on
+// standard error, exit code 1. Only the drawing thread calls it: ScreenLock
+// once the back end reports Lost(), or a back end that meets the loss on
+// that thread.
+[[noreturn]] void EndForLostDisplay();
+
 // The name of the environment variable that overrides the choice.
 inline constexpr const char* kDriverOverrideVariable = "MORVANTA_DRIVER";
 

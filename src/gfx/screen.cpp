@@ -86,14 +86,6 @@ void TearDown() {
   openScreen.reset();
 }
 
-// Nothing the program draws or reads can reach anyone any more: it ends as
-// at any exit, on this thread, where no file is half written.
-[[noreturn]] void EndForLostDisplay() {
-  std::fprintf(stderr, "%s: lost the display (its server ended or the window was destroyed)\n",
-               program_invocation_short_name);
-  std::exit(1);
-}
-
 void ApplyDefaultPalette(ScreenState& s) {
   auto entries = DefaultPalette(s.paletteKind);
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -106,6 +98,14 @@ void ApplyDefaultPalette(ScreenState& s) {
 }  // namespace
 
 ScreenState* Screen() { return openScreen.get(); }
+
+// Nothing the program draws or reads can reach anyone any more: it ends as
+// at any exit, on the thread that writes its files, between two operations.
+void EndForLostDisplay() {
+  std::fprintf(stderr, "%s: lost the display (its server ended or the window was destroyed)\n",
+               program_invocation_short_name);
+  std::exit(1);
+}
 
 Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   if (mode < 0 || mode >= kModeCount) return SetLastResult(ResultIllegalCall);

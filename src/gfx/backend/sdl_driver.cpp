@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <future>
@@ -124,7 +125,7 @@ class SdlDriver final : public DisplayDriver {
   Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
   void Beep() override { ++requests_.beeps; }
-  bool Lost() const override { return lost_.load(); }
+  bool Lost() const override { return lost_.load() || X11Window::ConnectionBroken(); }
 
  private:
   // The screen lock as the display thread takes it, noted so that a display
@@ -147,6 +148,7 @@ class SdlDriver final : public DisplayDriver {
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
   void RunWindow(const std::string& titleUtf8, int width, int height, std::promise<bool>& opened);
   void StopForGood();
+  void LetGoOfTheDisplayThread();
   bool OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height);
   // One locked cycle and what follows it, handling `arrived` first if given;
   // false once Exit asked to stop.
@@ -227,6 +229,10 @@ int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windo
 
 void SdlDriver::Exit() {
   if (!thread_.joinable()) return;
+  if (Lost()) {
+    LetGoOfTheDisplayThread();
+    return;
+  }
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
@@ -236,6 +242,21 @@ void SdlDriver::Exit() {
     thread_.detach();
   } else {
     thread_.join();
+  }
+}
+
+// A display thread that lost its window may wait inside SDL for a lock the
+// drawing thread held when it met the loss itself, and the program is
+// ending: it gets a moment to finish, then is left behind.
+void SdlDriver::LetGoOfTheDisplayThread() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (threadEnd_.load() == kRunning && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (threadEnd_.load() == kReturned) {
+    thread_.join();
+  } else {
+    thread_.detach();
   }
 }
 
@@ -325,7 +346,6 @@ void SdlDriver::RunWindow(const std::string& titleUtf8, int width, int height, s
 // Called on the display thread from Xlib's handler of a broken connection,
 // from which it never returns.
 void SdlDriver::StopForGood() {
-  lost_ = true;
   if (displayHoldsLock_) displaySide_.unlock();
   threadEnd_.store(kStoppedForGood);
   threadEnd_.notify_all();

@@ -8,9 +8,11 @@
 
 #include <atomic>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "gfx/backend/sdl_keys.h"
+#include "gfx/display_driver.h"
 
 namespace rt {
 
@@ -20,17 +22,26 @@ namespace {
 // window is watched at a time.
 struct Watch {
   std::atomic<Display*> display{nullptr};
+  std::thread::id displayThread;
   Window window = 0;
   std::atomic<bool> destroyed{false};
-  std::function<void()> connectionLost;
+  std::atomic<bool> broken{false};
+  std::function<void()> stopDisplayThread;
   XErrorHandler previousErrorHandler = nullptr;
   XIOErrorHandler previousIOErrorHandler = nullptr;
 };
 Watch watch;
 
-// Errors on other connections (a test's own, say) go where they went before.
+// SDL talks to the window's server on a second connection too: the drawing
+// thread wakes the display thread through it.
+bool ToWatchedServer(Display* display) {
+  Display* watched = watch.display.load();
+  return watched && std::strcmp(XDisplayString(display), XDisplayString(watched)) == 0;
+}
+
+// Errors from other servers go where they went before.
 int OnProtocolError(Display* display, XErrorEvent* error) {
-  if (display != watch.display.load()) {
+  if (!ToWatchedServer(display)) {
     return watch.previousErrorHandler ? watch.previousErrorHandler(display, error) : 0;
   }
   if (error->resourceid == watch.window) watch.destroyed = true;
@@ -39,14 +50,17 @@ int OnProtocolError(Display* display, XErrorEvent* error) {
   return 0;
 }
 
-// Returning would let Xlib end the process from this thread while the
-// drawing thread runs on, and every later Xlib call on the dead connection
-// would fail again, so the display thread stays here.
+// Returning would let Xlib end the process from this thread, whichever it
+// is, and every later Xlib call on the dead connection would fail again.
 int OnConnectionLost(Display* display) {
-  if (display != watch.display.load()) {
+  if (!ToWatchedServer(display)) {
     return watch.previousIOErrorHandler ? watch.previousIOErrorHandler(display) : 0;
   }
-  watch.connectionLost();
+  watch.broken = true;
+  // The drawing thread ends the program here, between two operations.
+  if (std::this_thread::get_id() != watch.displayThread) EndForLostDisplay();
+  // The display thread stays here for good.
+  watch.stopDisplayThread();
   for (;;) pause();
 }
 
@@ -91,13 +105,15 @@ bool UsesEvdevKeyCodes(Display* display) {
 
 }  // namespace
 
-void X11Window::Attach(SDL_Window* window, std::function<void()> connectionLost) {
+void X11Window::Attach(SDL_Window* window, std::function<void()> stopDisplayThread) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
   watch.window = info.info.x11.window;
+  watch.displayThread = std::this_thread::get_id();
   watch.destroyed = false;
-  watch.connectionLost = std::move(connectionLost);
+  watch.broken = false;
+  watch.stopDisplayThread = std::move(stopDisplayThread);
   watch.previousErrorHandler = XSetErrorHandler(OnProtocolError);
   watch.previousIOErrorHandler = XSetIOErrorHandler(OnConnectionLost);
   watch.display = info.info.x11.display;
@@ -115,7 +131,7 @@ void X11Window::Detach() {
   XSetErrorHandler(watch.previousErrorHandler);
   XSetIOErrorHandler(watch.previousIOErrorHandler);
   watch.display = nullptr;
-  watch.connectionLost = nullptr;
+  watch.stopDisplayThread = nullptr;
 }
 
 void X11Window::Notice(const SDL_SysWMmsg& message) {
@@ -125,6 +141,8 @@ void X11Window::Notice(const SDL_SysWMmsg& message) {
 }
 
 bool X11Window::Destroyed() const { return attached_ && watch.destroyed.load(); }
+
+bool X11Window::ConnectionBroken() { return watch.broken.load(); }
 
 bool X11Window::HeldKeys(std::array<std::uint8_t, SDL_NUM_SCANCODES>& held) const {
   if (!attached_ || !evdevKeyCodes_) return false;

@@ -21,10 +21,12 @@ class X11Window {
   X11Window(const X11Window&) = delete;
   X11Window& operator=(const X11Window&) = delete;
 
-  // Watches `window`'s X connection. When it breaks, `connectionLost` runs on
-  // the display thread, which then stops for good inside Xlib: it must leave
-  // nothing behind that others wait for. SDL must be initialised.
-  void Attach(SDL_Window* window, std::function<void()> connectionLost);
+  // Watches `window`'s connections to its X server; called on the display
+  // thread. When they break, the display thread runs `stopDisplayThread`
+  // and then stops for good inside Xlib (it must leave nothing behind that
+  // others wait for), and the drawing thread, should it meet the break
+  // first, ends the program as a lost display does. SDL must be initialised.
+  void Attach(SDL_Window* window, std::function<void()> stopDisplayThread);
   // Collects the errors the window's last requests caused, then hands errors
   // back to Xlib. Only while the connection and the window live: a lost
   // window is left attached.
@@ -35,6 +37,8 @@ class X11Window {
   // Whether the window was destroyed from outside: by its destruction event
   // or by an error naming it.
   bool Destroyed() const;
+  // Whether the connection to the server broke; any thread may ask.
+  static bool ConnectionBroken();
 
   // Sets the entries of the SDL scancodes of the keys held right now; false
   // (and nothing set) where the server's key codes cannot be read.

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -327,6 +328,44 @@ TEST_F(FullScreenTest, AltEnterTogglesFullScreenAndBack) {
 
   EXPECT_FALSE(KeyHit()) << "the switch's Enter must not be queued";
   EXPECT_EQ(Multikey(28), 0);
+}
+
+bool Has(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
+  ASSERT_TRUE(WaitFor([&] {
+    return Has(test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_MAXIMIZE_HORZ");
+  })) << "the window manager should offer to maximise the window";
+  test::RequestMaximise(window);
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 1280; })) << Geometry(window).width;
+  EXPECT_TRUE(WaitFor(
+      [&] { return Has(test::AtomListProperty(window, "_NET_WM_STATE"), "_NET_WM_STATE_FULLSCREEN"); }));
+
+  Xdotool("key alt+Return");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
+      << Geometry(window).width << " x " << Geometry(window).height;
+
+  // Growing it by other means does not last: it keeps its size.
+  Xdotool("windowsize " + std::to_string(window) + " 900 700");
+  std::this_thread::sleep_for(200ms);
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
+      << Geometry(window).width << " x " << Geometry(window).height;
+}
+
+// A program that forbids switching gets a window without a maximise button.
+TEST_F(FullScreenTest, WithoutSwitchingTheWindowCannotBeMaximised) {
+  ScreenClose();
+  ASSERT_EQ(ScreenMode(18, 32, 2, kFlagNoSwitch, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
+  ASSERT_TRUE(WaitFor([&] { return !test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS").empty(); }));
+  EXPECT_FALSE(
+      Has(test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+  test::RequestMaximise(window);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(Geometry(window).width, 640);
+  EXPECT_FALSE(Has(test::AtomListProperty(window, "_NET_WM_STATE"), "_NET_WM_STATE_FULLSCREEN"));
 }
 
 // A signal ends a program with an open window as it ends any other.

@@ -1,6 +1,7 @@
 #include "window/x_display.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -273,6 +274,47 @@ void SendCloseRequest(unsigned long window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display.get(), window, False, NoEventMask, &event);
   XFlush(display.get());
+}
+
+void RequestMaximise(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return;
+  Display* d = display.get();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // add
+  event.xclient.data.l[1] = long(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+  event.xclient.data.l[2] = long(XInternAtom(d, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+  event.xclient.data.l[3] = 1;  // from an application
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XFlush(d);
+}
+
+std::vector<std::string> AtomListProperty(unsigned long window, const char* name) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return {};
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display.get(), window, XInternAtom(display.get(), name, False), 0, 1024, False,
+                         XA_ATOM, &type, &format, &count, &remaining, &data) != Success ||
+      !data) {
+    return {};
+  }
+  std::vector<std::string> names;
+  const auto* atoms = reinterpret_cast<const Atom*>(data);
+  for (unsigned long i = 0; i < count; ++i) {
+    if (char* atomName = XGetAtomName(display.get(), atoms[i])) {
+      names.emplace_back(atomName);
+      XFree(atomName);
+    }
+  }
+  XFree(data);
+  return names;
 }
 
 PrivateXServer::PrivateXServer() {

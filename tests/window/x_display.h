@@ -106,6 +106,13 @@ class WindowManager {
 
 // Asks the window to close, as a window manager's close button does.
 void SendCloseRequest(unsigned long window);
+// Asks the window manager to maximise the window, as its maximise button
+// or a task bar does.
+void RequestMaximise(unsigned long window);
+// The atom names of a list property of the window, such as the actions the
+// window manager allows it (_NET_WM_ALLOWED_ACTIONS) or its state
+// (_NET_WM_STATE).
+std::vector<std::string> AtomListProperty(unsigned long window, const char* name);
 
 // An Xvfb server of the test's own (1280x1024x24), which the test may end
 // as a desktop session ends. DISPLAY names it while the object lives.

@@ -489,9 +489,12 @@ void SdlDriver::HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& windo
     case SDL_WINDOWEVENT_LEAVE: TheMouse().pointerInside = false; break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       SDL_RestoreWindow(window.Handle());
-      if (!window.FullScreen()) ToggleFullScreen(window);
+      if (!window.FullScreen() && !(flags_ & kFlagNoSwitch)) ToggleFullScreen(window);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      // The window can grow only so that it can be maximised; a window
+      // dragged larger goes back to its size.
+      if (!window.FullScreen()) window.KeepWindowedSize();
       // The picture's place in the window moved: confine to its new place.
       if (TheMouse().pointerClipped) window.Confine(true);
       MarkAllDirty();

@@ -25,15 +25,14 @@ std::vector<std::uint8_t>& FileBuffer() {
   return buffer;
 }
 
-// Indexed files set the screen's palette (the first 2^bits entries) and the
-// back end gets all of it. The lock is held.
+// Indexed files set the screen's palette (the first 2^bits entries), and the
+// back end is handed all of it. The lock is held.
 void LoadScreenPalette(const BmpInfo& info) {
   ScreenState* screen = Screen();
   if (!screen) return;
-  std::copy_n(info.palette.begin(), info.paletteEntries, screen->palette.begin());
   for (int i = 0; i < 256; ++i) {
-    const std::uint32_t rgb = SwapRedBlue(screen->palette[i]);
-    screen->driver->SetPalette(i, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    const std::uint32_t bgr = i < info.paletteEntries ? info.palette[i] : screen->palette[i];
+    SetPaletteEntry(*screen, i, SwapRedBlue(bgr));
   }
 }
 

@@ -88,11 +88,7 @@ void TearDown() {
 
 void ApplyDefaultPalette(ScreenState& s) {
   auto entries = DefaultPalette(s.paletteKind);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    s.palette[i] = SwapRedBlue(entries[i]);
-    s.colorMap[i] = 0xFF000000u | entries[i];
-  }
-  s.paletteChanged = true;
+  for (std::size_t i = 0; i < entries.size(); ++i) SetPaletteEntry(s, int(i), entries[i]);
 }
 
 }  // namespace
@@ -194,6 +190,16 @@ void ScreenLock() {
     EndForLostDisplay();
   }
   s->lockCount = 1;
+}
+
+void SetPaletteEntry(ScreenState& screen, int index, std::uint32_t rgb) {
+  rgb &= 0xFFFFFF;
+  screen.palette[std::size_t(index)] = SwapRedBlue(rgb);
+  screen.colorMap[std::size_t(index)] = 0xFF000000u | rgb;
+  screen.paletteChanged = true;
+  // A screen being opened has no back end yet; it shows the whole palette first.
+  if (screen.driver)
+    screen.driver->SetPalette(index, int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
 }
 
 void MarkDirty(int firstLine, int lastLine) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/bmp.h"
+#include "gfx/bmp_builder.h"
 #include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"
@@ -15,6 +17,7 @@
 #include "input/mouse_state.h"
 #include "rt/codepage.h"
 #include "rt/result.h"
+#include "support/temp_folder.h"
 #include "window/x_display.h"
 
 namespace rt {
@@ -296,6 +299,27 @@ TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
   EXPECT_TRUE(WaitFor([&] { return ShowsAt(10, 105, kRed); }));
   EXPECT_TRUE(ShowsAt(639, 109, kRed));
   EXPECT_TRUE(ShowsAt(10, 110, 0x000000));
+}
+
+// At 8 bits the window shows each pixel through the screen's palette, which
+// an indexed picture sets.
+TEST_F(WindowTest, APicturesPaletteReachesTheWindowAt8Bits) {
+  ScreenClose();
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
+  origin = Geometry(window);
+  test::BmpBuilder picture;
+  picture.width = 4;
+  picture.height = 2;
+  picture.bits = 8;
+  picture.palette = {0x000000, 0x20C040, 0xE01070};
+  picture.pixel = [](int x, int) { return x < 2 ? 1u : 2u; };
+  test::TempFolder folder;
+  test::WriteBytes(folder.File("indexed.bmp"), picture.Build());
+  ASSERT_EQ(Bload(folder.File("indexed.bmp")), ResultOk);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(0, 0, 0x20C040) && ShowsAt(3, 1, 0xE01070); }))
+      << std::hex << RootPixel(origin.x, origin.y);
+  EXPECT_TRUE(ShowsAt(4, 0, 0x000000));
 }
 
 class FullScreenTest : public WindowTest {

@@ -48,6 +48,9 @@ class LineEditor {
   }
 
   std::string Run() {
+    // A prompt that ended in the bottom-right cell left its line break
+    // pending; the line's first cell is reached by scrolling once, here.
+    PlaceCursor(pos_);
     for (;;) {
       ShowCursorMark();
       const int code = WaitForKey();

@@ -9,6 +9,7 @@
 #include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -93,10 +94,14 @@ Result Bload(std::string_view fileName, ImageBuffer* target) {
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
 
-  FileBytes file;
-  Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
-  if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
-  return SetLastResult(result);
+  // Memory is taken before the screen is locked: a file it cannot hold
+  // leaves the target untouched.
+  return OutOfMemoryAsResult([&] {
+    FileBytes file;
+    Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
+    if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
+    return SetLastResult(result);
+  });
 }
 
 }  // namespace rt

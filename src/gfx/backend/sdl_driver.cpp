@@ -166,7 +166,7 @@ class SdlDriver final : public DisplayDriver {
   void ToggleFullScreen(SdlWindow& window);
   void ChangeFocus(bool active);
   void RefreshKeyState();
-  void ForgetKeysReleasedSinceFocus(const Uint8* sdlState, int sdlKeyCount);
+  void UpdateKeysHeldAcrossFocus(const Uint8* sdlState, int sdlKeyCount);
   void MarkAllDirty();
   // Finds the dirty span, uploads it and clears the array; false if none.
   bool UploadDirtyRows(SdlWindow& window);
@@ -205,6 +205,7 @@ class SdlDriver final : public DisplayDriver {
   // Keys held since before the focus came back, which SDL knows nothing of
   // until they repeat.
   std::array<std::uint8_t, SDL_NUM_SCANCODES> heldAcrossFocus_{};
+  bool focusReturned_ = false;
   int lastKeyMods_ = 0;
 };
 
@@ -559,7 +560,7 @@ void SdlDriver::ChangeFocus(bool active) {
   screen_->keyState.fill(0);
   maskedKeys_.fill(false);
   heldAcrossFocus_.fill(0);
-  if (active) x11_.HeldKeys(heldAcrossFocus_);
+  focusReturned_ = active;
   MouseFocus(active);
   if (!active) SDL_CaptureMouse(SDL_FALSE);
   MarkAllDirty();
@@ -570,15 +571,19 @@ void SdlDriver::RefreshKeyState() {
   const Uint8* sdlState = SDL_GetKeyboardState(&count);
   std::array<std::uint8_t, SDL_NUM_SCANCODES> held{};
   count = std::min(count, int(held.size()));
-  ForgetKeysReleasedSinceFocus(sdlState, count);
+  UpdateKeysHeldAcrossFocus(sdlState, count);
   for (int i = 0; i < count; ++i) held[i] = (sdlState[i] || heldAcrossFocus_[i]) && !maskedKeys_[i];
   keyMap_->Refresh(held.data(), count, screen_->keyState);
 }
 
-// Until SDL knows of a key held across the focus change, the server is
-// asked each cycle whether it is still down.
-void SdlDriver::ForgetKeysReleasedSinceFocus(const Uint8* sdlState, int sdlKeyCount) {
-  if (std::find(heldAcrossFocus_.begin(), heldAcrossFocus_.end(), 1) == heldAcrossFocus_.end()) return;
+// When the focus returns SDL learns again only of the modifiers held: the
+// server is asked for the other keys, and then each cycle until SDL knows of
+// them or they are up.
+void SdlDriver::UpdateKeysHeldAcrossFocus(const Uint8* sdlState, int sdlKeyCount) {
+  const bool anyHeld =
+      std::find(heldAcrossFocus_.begin(), heldAcrossFocus_.end(), 1) != heldAcrossFocus_.end();
+  if (!focusReturned_ && !anyHeld) return;
+  focusReturned_ = false;
   std::array<std::uint8_t, SDL_NUM_SCANCODES> down{};
   x11_.HeldKeys(down);
   for (int i = 0; i < int(down.size()); ++i) {

@@ -20,6 +20,8 @@ void ChangedRows::Resize(const ScreenState& screen) {
 void ChangedRows::Sift(ScreenState& screen) {
   std::vector<std::uint8_t>& dirty = screen.dirtyLines;
   assert(dirty.size() == changed_.size() && rowBytes_ == std::size_t(screen.pitchBytes));
+  // Most unlocks (a key test, the mouse) mark nothing.
+  if (!std::memchr(dirty.data(), 1, dirty.size())) return;
   for (std::size_t row = 0; row < dirty.size(); ++row) {
     if (!dirty[row]) continue;
     dirty[row] = 0;

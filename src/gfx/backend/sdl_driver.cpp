@@ -30,10 +30,14 @@ namespace rt {
 
 namespace {
 
-// The display thread wakes at once for input and for a drawn frame, and
-// otherwise every kCycleMs. Frames are shown at most every kMinPresentMs: the
-// round draws far more often than any monitor shows.
-constexpr int kCycleMs = 10;
+// The display thread wakes at once for input, a drawn frame, a request or
+// the end, and otherwise every kIdleCycleMs for the work SDL does on timers
+// of its own (holding off the screen saver, for one). A hidden or minimised
+// window has no events to wait for, so it looks every kPollMs. Frames are
+// shown at most every kMinPresentMs: the round draws far more often than any
+// monitor shows.
+constexpr int kIdleCycleMs = 50;
+constexpr int kPollMs = 10;
 constexpr int kMinPresentMs = 4;
 
 // What the drawing thread asks of the window; the display thread carries it
@@ -44,6 +48,8 @@ struct WindowRequests {
   std::optional<bool> cursorVisible;
   std::optional<bool> confine;
   int beeps = 0;
+
+  bool Any() const { return titleUtf8 || warp || cursorVisible || confine || beeps > 0; }
 };
 
 void SetHints() {
@@ -125,6 +131,8 @@ class SdlDriver final : public DisplayDriver {
   void Beep() override { ++requests_.beeps; }
 
  private:
+  static void WakeDisplayThread();
+
   // ---- Display thread ----
   std::unique_lock<std::mutex> TakeTurn();
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
@@ -161,7 +169,7 @@ class SdlDriver final : public DisplayDriver {
   ChangedRows changes_;
   bool repaintAll_ = false;
   bool stop_ = false;
-  bool wakeOnDraw_ = false;  // the display thread waits for the next drawn frame
+  bool awaitingWork_ = false;  // the display thread waits for a drawn frame or a request
 
   // Set before the display thread starts, then read only.
   int width_ = 0;
@@ -202,6 +210,9 @@ void SdlDriver::Exit() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
+    // Under the lock: the display thread cannot have seen stop_ and shut SDL
+    // down yet.
+    WakeDisplayThread();
   }
   thread_.join();
 }
@@ -224,16 +235,18 @@ void SdlDriver::Unlock() {
   // Compared here, on the drawing thread, the rows just drawn are still in
   // its cache; the display thread then reads only the rows that changed.
   changes_.Sift(*screen_);
-  const bool wake = wakeOnDraw_ && changes_.Any();
-  if (wake) wakeOnDraw_ = false;
+  const bool wake = awaitingWork_ && (changes_.Any() || requests_.Any());
+  if (wake) awaitingWork_ = false;
   mutex_.unlock();
-  if (wake) {
-    // SDL_PushEvent may be called from any thread; it ends the display
-    // thread's wait, and the event itself is ignored there.
-    SDL_Event event{};
-    event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
-  }
+  if (wake) WakeDisplayThread();
+}
+
+// SDL_PushEvent may be called from any thread; it ends the display thread's
+// wait, and the event itself is ignored there.
+void SdlDriver::WakeDisplayThread() {
+  SDL_Event event{};
+  event.type = SDL_USEREVENT;
+  SDL_PushEvent(&event);
 }
 
 Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
@@ -306,7 +319,7 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
 }
 
 std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
-  int timeoutMs = kCycleMs;
+  int timeoutMs = kIdleCycleMs;
   {
     const std::unique_lock lock = TakeTurn();
     // A frame drawn before the display thread's turn waits for it. While
@@ -318,11 +331,11 @@ std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
     if (untilTurn <= 0 && !pending) framesOutpaceTurns_ = false;
     const bool awaitTurn = pending || (framesOutpaceTurns_ && untilTurn > 0);
     if (awaitTurn) timeoutMs = int(std::clamp<Sint64>(untilTurn, 0, kMinPresentMs));
-    wakeOnDraw_ = !awaitTurn;
+    awaitingWork_ = !awaitTurn;
   }
   // SDL can wait for events only on a visible window; elsewhere it would poll.
   if (SDL_GetWindowFlags(window.Handle()) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) {
-    SDL_Delay(Uint32(timeoutMs));
+    SDL_Delay(Uint32(std::min(timeoutMs, kPollMs)));
     return std::nullopt;
   }
   SDL_Event event;

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -58,7 +59,8 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 }
 
 unsigned long FindOwnWindow() {
-  std::istringstream ids(Shell("xdotool search --onlyvisible --pid " + std::to_string(getpid()) + " 2>/dev/null"));
+  std::istringstream ids(
+      Shell("xdotool search --onlyvisible --pid " + std::to_string(getpid()) + " 2>/dev/null"));
   unsigned long id = 0;
   ids >> id;
   return id;
@@ -252,11 +254,13 @@ bool WindowManager::Ready() const {
   XMapWindow(d, probe);
   XFlush(d);
   bool managed = false;
-  WaitFor([&] {
-    XEvent event;
-    while (XCheckTypedWindowEvent(d, probe, ReparentNotify, &event)) managed = true;
-    return managed;
-  }, std::chrono::milliseconds(500));
+  WaitFor(
+      [&] {
+        XEvent event;
+        while (XCheckTypedWindowEvent(d, probe, ReparentNotify, &event)) managed = true;
+        return managed;
+      },
+      std::chrono::milliseconds(500));
   XDestroyWindow(d, probe);
   XSync(d, False);
   return managed;
@@ -362,6 +366,36 @@ void PrivateXServer::Kill() {
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
+}
+
+struct DamageWatcher::Connection {
+  DisplayPtr display = OpenDisplay();
+};
+
+DamageWatcher::DamageWatcher(unsigned long window) : connection_(std::make_unique<Connection>()) {
+  Display* d = connection_->display.get();
+  int errorBase = 0;
+  if (!d || !XDamageQueryExtension(d, &eventBase_, &errorBase)) return;
+  damage_ = XDamageCreate(d, window, XDamageReportRawRectangles);
+  // The server reports the whole window once, as the state to start from.
+  Drawn();
+}
+
+DamageWatcher::~DamageWatcher() {
+  if (damage_) XDamageDestroy(connection_->display.get(), damage_);
+}
+
+std::vector<DamageWatcher::Area> DamageWatcher::Drawn() {
+  std::vector<Area> drawn;
+  Display* d = connection_->display.get();
+  if (!damage_) return drawn;
+  XSync(d, False);
+  XEvent event;
+  while (XCheckTypedEvent(d, eventBase_ + XDamageNotify, &event)) {
+    const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
+    drawn.push_back({notify.area.x, notify.area.y, notify.area.width, notify.area.height});
+  }
+  return drawn;
 }
 
 }  // namespace rt::test

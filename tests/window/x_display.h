@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,30 @@ class PrivateXServer {
  private:
   int pid_ = -1;
   std::string previousDisplay_;
+};
+
+// What the X server hears drawn into a window (its damage, in window
+// coordinates) from the moment the watcher exists.
+class DamageWatcher {
+ public:
+  struct Area {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+
+  explicit DamageWatcher(unsigned long window);
+  ~DamageWatcher();
+  DamageWatcher(const DamageWatcher&) = delete;
+  DamageWatcher& operator=(const DamageWatcher&) = delete;
+  // Whether the X server reports damage to this watcher.
+  bool Ready() const { return damage_ != 0; }
+  // The areas drawn since the last call.
+  std::vector<Area> Drawn();
+
+ private:
+  struct Connection;
+  std::unique_ptr<Connection> connection_;
+  unsigned long damage_ = 0;
+  int eventBase_ = 0;
 };
 
 }  // namespace rt::test

@@ -395,6 +395,10 @@ bool Has(const std::vector<std::string>& names, const std::string& name) {
 }
 
 TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
+  ScreenLock();
+  FillRows(0, 0, kBlue);
+  FillRows(479, 479, kRed);
+  ScreenUnlock(0, 479);
   ASSERT_TRUE(WaitFor([&] {
     return Has(test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_MAXIMIZE_HORZ");
   })) << "the window manager should offer to maximise the window";
@@ -402,6 +406,9 @@ TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
   EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 1280; })) << Geometry(window).width;
   EXPECT_TRUE(WaitFor(
       [&] { return Has(test::AtomListProperty(window, "_NET_WM_STATE"), "_NET_WM_STATE_FULLSCREEN"); }));
+  // Scaled and centred as after Alt+Enter.
+  EXPECT_TRUE(WaitFor([] { return RootPixel(0, 32) == kBlue && RootPixel(1279, 991) == kRed; }));
+  EXPECT_EQ(RootPixel(640, 31), 0x000000u);
 
   Xdotool("key alt+Return");
   EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
@@ -412,6 +419,8 @@ TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
   std::this_thread::sleep_for(200ms);
   EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
       << Geometry(window).width << " x " << Geometry(window).height;
+  origin = Geometry(window);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(0, 0, kBlue) && ShowsAt(639, 479, kRed); }));
 }
 
 // A program that forbids switching gets a window without a maximise button.

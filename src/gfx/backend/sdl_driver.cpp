@@ -303,7 +303,7 @@ void SdlDriver::Unlock() {
   // Compared here, on the drawing thread, the rows just drawn are still in
   // its cache; the display thread then reads only the rows that changed.
   changes_.Sift(*screen_);
-  const bool wake = awaitingWork_ && (changes_.Any() || requests_.Any());
+  const bool wake = awaitingWork_ && (FramePending() || requests_.Any());
   if (wake) awaitingWork_ = false;
   mutex_.unlock();
   if (wake) WakeDisplayThread();

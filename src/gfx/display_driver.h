@@ -87,8 +87,9 @@ inline constexpr const char* kDriverOverrideVariable = "MORVANTA_DRIVER";
 
 // Opens a back end for `screen` by the choice rules: list order, each tried
 // with the requested refresh and then refresh 0, full-screen bit inverted on
-// the second pass, the override alternating with the whole list. Returns
-// nullptr when none opens.
+// the second pass, the override alternating with the whole list. A back end
+// that throws (no memory, no thread) did not open. Returns nullptr when none
+// opens.
 std::unique_ptr<DisplayDriver> OpenDisplayDriver(ScreenState& screen, const char* title, int width,
                                                  int windowHeight, int depth, int refresh, int flags);
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <new>
 
 #include "gfx/palettes.h"
@@ -177,13 +176,8 @@ Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   openScreen = std::move(s);
   // Everything the display thread may read is ready before the back end starts it.
   if (screen.depth <= 8) ApplyDefaultPalette(screen);
-  try {
-    screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
-                                      screen.depth < 8 ? 8 : screen.depth, refresh, flags);
-  } catch (const std::exception&) {
-    // A back end that cannot get memory or a thread did not open.
-    screen.driver = nullptr;
-  }
+  screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
+                                    screen.depth < 8 ? 8 : screen.depth, refresh, flags);
   if (!screen.driver) {
     openScreen.reset();
     return SetLastResult(ResultIllegalCall);

@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "failing_allocations.h"
 #include "gfx/bmp.h"
 #include "gfx/bmp_builder.h"
+#include "gfx/display_driver.h"
 #include "gfx/image.h"
 #include "gfx/screen_state.h"
 #include "gfx/text.h"
@@ -186,6 +189,24 @@ const Case kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(, OutOfMemoryTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+std::unique_ptr<DisplayDriver> CreateWithoutMemory() { throw std::bad_alloc(); }
+
+// A back end that cannot get its memory (or its thread) did not open: the
+// next one is tried, and without one no screen is open, result 1.
+using BackEndWithoutMemoryTest = test::RuntimeTest;
+
+TEST_F(BackEndWithoutMemoryTest, CountsAsOneThatDidNotOpen) {
+  const DriverEntry withoutMemory{"without memory", &CreateWithoutMemory};
+  SetDriverList({withoutMemory, test::ScriptedDriver::Entry()});
+  EXPECT_EQ(ScreenMode(18, 32, 2, 0, 0), ResultOk);
+  ASSERT_NE(Screen(), nullptr);
+  EXPECT_EQ(Screen()->driver->Name(), "scripted");
+
+  SetDriverList({withoutMemory});
+  EXPECT_EQ(ScreenMode(18, 32, 2, 0, 0), ResultIllegalCall);
+  EXPECT_EQ(Screen(), nullptr);
+}
 
 }  // namespace
 }  // namespace rt

@@ -9,6 +9,7 @@
 #include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -25,15 +26,14 @@ std::vector<std::uint8_t>& FileBuffer() {
   return buffer;
 }
 
-// Indexed files set the screen's palette (the first 2^bits entries) and the
-// back end gets all of it. The lock is held.
+// Indexed files set the screen's palette (the first 2^bits entries), and the
+// back end is handed all of it. The lock is held.
 void LoadScreenPalette(const BmpInfo& info) {
   ScreenState* screen = Screen();
   if (!screen) return;
-  std::copy_n(info.palette.begin(), info.paletteEntries, screen->palette.begin());
   for (int i = 0; i < 256; ++i) {
-    const std::uint32_t rgb = SwapRedBlue(screen->palette[i]);
-    screen->driver->SetPalette(i, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    const std::uint32_t bgr = i < info.paletteEntries ? info.palette[i] : screen->palette[i];
+    SetPaletteEntry(*screen, i, SwapRedBlue(bgr));
   }
 }
 
@@ -94,10 +94,14 @@ Result Bload(std::string_view fileName, ImageBuffer* target) {
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
 
-  FileBytes file;
-  Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
-  if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
-  return SetLastResult(result);
+  // Memory is taken before the screen is locked: a file it cannot hold
+  // leaves the target untouched.
+  return OutOfMemoryAsResult([&] {
+    FileBytes file;
+    Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
+    if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
+    return SetLastResult(result);
+  });
 }
 
 }  // namespace rt

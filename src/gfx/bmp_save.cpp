@@ -9,6 +9,7 @@
 #include "gfx/pixel_format.h"
 #include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -144,7 +145,9 @@ Result Bsave(std::string_view fileName, const ImageBuffer* source, int requested
     WriteRow(src.Row(y), out, src.width, src.bytesPerPixel, form.bits, !source);
     std::memset(out + usedBytes, 0, form.rowBytes - usedBytes);
   }
-  return SetLastResult(WriteWholeFile(NativeFileName(fileName), std::span(file.get(), fileBytes)));
+  return OutOfMemoryAsResult([&] {
+    return SetLastResult(WriteWholeFile(NativeFileName(fileName), std::span(file.get(), fileBytes)));
+  });
 }
 
 }  // namespace rt

@@ -1,8 +1,9 @@
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "gfx/font.h"
@@ -128,7 +129,7 @@ class CellGrid {
 };
 
 // One Print: writes bytes at the cursor, gathering written bytes into runs
-// that are drawn together.
+// that are drawn together. It takes no memory, so console output never fails.
 class ConsoleWriter {
  public:
   explicit ConsoleWriter(ScreenState& screen) : screen_(screen), grid_(screen), text_(grid_.Text()) {}
@@ -184,24 +185,24 @@ class ConsoleWriter {
 
  private:
   void Put(std::uint8_t byte) {
-    if (run_.empty()) {
+    if (runLength_ == 0) {
       ScrollCursorIntoView();
       runColumn_ = text_.cursorColumn;
       runRow_ = text_.cursorRow;
     }
-    run_.push_back(char(byte));
+    run_[runLength_++] = char(byte);
     if (++text_.cursorColumn == screen_.textColumns) {
       Flush();
       NewLine();
-    } else if (run_.size() == kMaxRun) {
+    } else if (runLength_ == run_.size()) {
       Flush();
     }
   }
 
   void Flush() {
-    if (run_.empty()) return;
-    grid_.WriteCells(runColumn_, runRow_, run_);
-    run_.clear();
+    if (runLength_ == 0) return;
+    grid_.WriteCells(runColumn_, runRow_, std::string_view(run_.data(), runLength_));
+    runLength_ = 0;
   }
 
   void NewLine() {
@@ -218,7 +219,8 @@ class ConsoleWriter {
   ScreenState& screen_;
   CellGrid grid_;
   TextState& text_;
-  std::string run_;
+  std::array<char, kMaxRun> run_;
+  std::size_t runLength_ = 0;
   int runColumn_ = 0;
   int runRow_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cstdlib>
+#include <exception>
 
 namespace rt {
 
@@ -13,11 +14,15 @@ std::vector<DriverEntry> replacement;
 bool SameName(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
 // Each back end gets two tries: the requested refresh rate, then refresh 0.
+// One that cannot get memory or a thread did not open.
 std::unique_ptr<DisplayDriver> TryEntry(const DriverEntry& entry, ScreenState& screen, const char* title,
                                         int width, int windowHeight, int depth, int refresh, int flags) {
   for (int rate : {refresh, 0}) {
-    auto driver = entry.create();
-    if (driver && driver->Init(screen, title, width, windowHeight, depth, rate, flags) == 0) return driver;
+    try {
+      auto driver = entry.create();
+      if (driver && driver->Init(screen, title, width, windowHeight, depth, rate, flags) == 0) return driver;
+    } catch (const std::exception&) {
+    }
   }
   return nullptr;
 }

@@ -47,6 +47,9 @@ class DisplayDriver {
   virtual Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) = 0;
   virtual Result SetMouse(int x, int y, int visibility, int clip) = 0;
   virtual void SetWindowTitle(const char* title) = 0;
+  // Whether the window is gone for good (its display server ended, or it
+  // was destroyed from outside); the program cannot go on then.
+  virtual bool Lost() const { return false; }
   // A 1000 Hz tone of 250 ms where the platform can sound one; silent otherwise.
   virtual void Beep() {}
   // Part of every driver's table, but no runtime operation reaches them: a
@@ -73,13 +76,20 @@ std::span<const DriverEntry> DriverList();
 // the product's list.
 void SetDriverList(std::vector<DriverEntry> list);
 
+// Ends the program because its window is lost for good: one line on
+// standard error, exit code 1. Only the drawing thread calls it: ScreenLock
+// once the back end reports Lost(), or a back end that meets the loss on
+// that thread.
+[[noreturn]] void EndForLostDisplay();
+
 // The name of the environment variable that overrides the choice.
 inline constexpr const char* kDriverOverrideVariable = "MORVANTA_DRIVER";
 
 // Opens a back end for `screen` by the choice rules: list order, each tried
 // with the requested refresh and then refresh 0, full-screen bit inverted on
-// the second pass, the override alternating with the whole list. Returns
-// nullptr when none opens.
+// the second pass, the override alternating with the whole list. A back end
+// that throws (no memory, no thread) did not open. Returns nullptr when none
+// opens.
 std::unique_ptr<DisplayDriver> OpenDisplayDriver(ScreenState& screen, const char* title, int width,
                                                  int windowHeight, int depth, int refresh, int flags);
 

@@ -12,6 +12,7 @@
 #include "gfx/pixel_format.h"
 #include "gfx/rect.h"
 #include "gfx/screen_state.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -196,15 +197,20 @@ Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, i
   CopyBlock block;
   if (!ClipBlock(clip, dstX, dstY, sx, sy, sw, sh, block)) return SetLastResult(ResultOk);
 
+  Result result = ResultOk;
   ScreenLock();
   if (putMode == PutPset) {
     PsetRows(dst, src, block);
   } else {
-    TransRows(dst, src, block);
+    // An image keyed onto itself goes through a copy, which memory may refuse.
+    result = OutOfMemoryAsResult([&] {
+      TransRows(dst, src, block);
+      return ResultOk;
+    });
   }
   if (dst.isVisiblePage) MarkDirty(block.target.top, block.target.top + block.target.height - 1);
   ScreenUnlock(1, 0);
-  return SetLastResult(ResultOk);
+  return SetLastResult(result);
 }
 
 }  // namespace rt

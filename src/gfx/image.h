@@ -52,7 +52,8 @@ using ImagePtr = std::unique_ptr<ImageBuffer, ImageDeleter>;
 // clipped to the target's clip rectangle. Coordinates round half away from
 // zero; coordMode must be 0. ResultIllegalCall for no screen, no source, a
 // pixel size mismatch or an unknown mode; lying wholly outside is not an
-// error. Records the result.
+// error. ResultOutOfMemory (nothing drawn) when an image keyed onto itself
+// cannot be copied aside. Records the result.
 Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1 = kOmitted,
            int srcY1 = 0, int srcX2 = 0, int srcY2 = 0, int coordMode = 0, int putMode = PutPset);
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "gfx/palettes.h"
 #include "gfx/pixel_fill.h"
@@ -79,6 +81,43 @@ void ResetText(ScreenState& s, std::uint32_t foreground, std::uint32_t backgroun
   s.text.shadow.assign(s.pages.size(), std::vector<TextCell>(std::size_t(s.textColumns) * s.textRows, blank));
 }
 
+// A screen for the mode, its pages cleared and its text grid blank in the
+// colours a new drawing context starts with. Throws std::bad_alloc.
+std::unique_ptr<ScreenState> BuildScreen(const ModeInfo& info, int mode, int depth, int pages) {
+  auto s = std::make_unique<ScreenState>();
+  s->mode = mode;
+  s->width = info.width;
+  s->height = info.height;
+  s->scanlineSize = info.scanlineSize;
+  s->paletteKind = info.paletteKind;
+  s->font = info.font;
+  s->textColumns = info.textColumns;
+  s->textRows = info.textRows;
+  if (depth == 15 || depth == 16) {
+    s->depth = 16;
+    s->bytesPerPixel = 2;
+    s->colorMask = 0xFFFF;
+  } else if (depth == 24 || depth == 32) {
+    s->depth = 32;
+    s->bytesPerPixel = 4;
+    s->colorMask = 0xFFFFFFFF;
+  } else {
+    s->depth = depth;
+    s->bytesPerPixel = (depth + 7) / 8;
+    s->colorMask = (1u << depth) - 1;
+  }
+  s->pitchBytes = s->width * s->bytesPerPixel;
+  for (int i = 0; i < pages; ++i) s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
+  s->visiblePage = 0;
+  s->dirtyLines.assign(std::size_t(s->height) * s->scanlineSize, 0);
+  const std::uint32_t foreground = DefaultForeground(*s);
+  const std::uint32_t background = foreground & 0xFF000000u;
+  ResetText(*s, foreground, background);
+  for (const Page& page : s->pages)
+    FillPixels(page.pixels, std::size_t(s->width) * s->height, s->bytesPerPixel, background);
+  return s;
+}
+
 void TearDown() {
   if (!openScreen) return;
   if (openScreen->driver) openScreen->driver->Exit();
@@ -87,16 +126,20 @@ void TearDown() {
 
 void ApplyDefaultPalette(ScreenState& s) {
   auto entries = DefaultPalette(s.paletteKind);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    s.palette[i] = SwapRedBlue(entries[i]);
-    s.colorMap[i] = 0xFF000000u | entries[i];
-  }
-  s.paletteChanged = true;
+  for (std::size_t i = 0; i < entries.size(); ++i) SetPaletteEntry(s, int(i), entries[i]);
 }
 
 }  // namespace
 
 ScreenState* Screen() { return openScreen.get(); }
+
+// Nothing the program draws or reads can reach anyone any more: it ends as
+// at any exit, on the thread that writes its files, between two operations.
+void EndForLostDisplay() {
+  std::fprintf(stderr, "%s: lost the display (its server ended or the window was destroyed)\n",
+               program_invocation_short_name);
+  std::exit(1);
+}
 
 Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   if (mode < 0 || mode >= kModeCount) return SetLastResult(ResultIllegalCall);
@@ -108,37 +151,19 @@ Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
     chosenDepth = depth;
   const int chosenPages = pages > 0 ? pages : info.pages;
 
-  TearDown();
-  if (mode == 0) return SetLastResult(ResultOk);
-
-  auto s = std::make_unique<ScreenState>();
-  s->id = nextScreenId++;
-  s->mode = mode;
-  s->width = info.width;
-  s->height = info.height;
-  s->scanlineSize = info.scanlineSize;
-  s->paletteKind = info.paletteKind;
-  s->font = info.font;
-  s->textColumns = info.textColumns;
-  s->textRows = info.textRows;
-  if (chosenDepth == 15 || chosenDepth == 16) {
-    s->depth = 16;
-    s->bytesPerPixel = 2;
-    s->colorMask = 0xFFFF;
-  } else if (chosenDepth == 24 || chosenDepth == 32) {
-    s->depth = 32;
-    s->bytesPerPixel = 4;
-    s->colorMask = 0xFFFFFFFF;
-  } else {
-    s->depth = chosenDepth;
-    s->bytesPerPixel = (chosenDepth + 7) / 8;
-    s->colorMask = (1u << chosenDepth) - 1;
+  if (mode == 0) {
+    TearDown();
+    return SetLastResult(ResultOk);
   }
-  s->pitchBytes = s->width * s->bytesPerPixel;
-  for (int i = 0; i < chosenPages; ++i)
-    s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
-  s->visiblePage = 0;
-  s->dirtyLines.assign(std::size_t(s->height) * s->scanlineSize, 0);
+  std::unique_ptr<ScreenState> s;
+  try {
+    s = BuildScreen(info, mode, chosenDepth, chosenPages);
+  } catch (const std::bad_alloc&) {
+    // Memory for the new screen is taken before the old one goes, which stays.
+    return SetLastResult(ResultIllegalCall);
+  }
+  TearDown();
+  s->id = nextScreenId++;
 
   if (!titleSet) {
     std::string_view name = program_invocation_short_name;
@@ -151,11 +176,6 @@ Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   openScreen = std::move(s);
   // Everything the display thread may read is ready before the back end starts it.
   if (screen.depth <= 8) ApplyDefaultPalette(screen);
-  DrawContext& ctx = CurrentContext();
-  ResetText(screen, ctx.foreground, ctx.background);
-  for (const Page& page : screen.pages)
-    FillPixels(page.pixels, std::size_t(screen.width) * screen.height, screen.bytesPerPixel, ctx.background);
-
   screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
                                     screen.depth < 8 ? 8 : screen.depth, refresh, flags);
   if (!screen.driver) {
@@ -180,7 +200,21 @@ void ScreenLock() {
     return;
   }
   s->driver->Lock();
+  if (s->driver->Lost()) {
+    s->driver->Unlock();
+    EndForLostDisplay();
+  }
   s->lockCount = 1;
+}
+
+void SetPaletteEntry(ScreenState& screen, int index, std::uint32_t rgb) {
+  rgb &= 0xFFFFFF;
+  screen.palette[std::size_t(index)] = SwapRedBlue(rgb);
+  screen.colorMap[std::size_t(index)] = 0xFF000000u | rgb;
+  screen.paletteChanged = true;
+  // A screen being opened has no back end yet; it shows the whole palette first.
+  if (screen.driver)
+    screen.driver->SetPalette(index, int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
 }
 
 void MarkDirty(int firstLine, int lastLine) {
@@ -220,7 +254,11 @@ void WindowTitle(std::string_view title) {
   titleSet = true;
   if (ScreenState* s = Screen()) {
     ScreenLock();
-    s->driver->SetWindowTitle(storedTitle);
+    try {
+      s->driver->SetWindowTitle(storedTitle);
+    } catch (const std::bad_alloc&) {
+      // The window keeps the title it has; the stored one serves later opens.
+    }
     ScreenUnlock(1, 0);
   }
 }

@@ -80,6 +80,11 @@ ScreenState* Screen();
 // Marks rows of the visible page dirty; the caller holds the lock.
 void MarkDirty(int firstLine, int lastLine);
 
+// Sets palette entry `index` (0..255) to 0xRRGGBB everywhere it lives: the
+// screen's palette, the colour map that 1-byte pixels are shown through and
+// the back end's. The caller holds the lock.
+void SetPaletteEntry(ScreenState& screen, int index, std::uint32_t rgb);
+
 // The per-thread drawing state, rebuilt whenever the screen id changes.
 struct DrawContext {
   int id = -1;

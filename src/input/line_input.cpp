@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
+#include <string>
 
 #include "gfx/screen_state.h"
 #include "gfx/text.h"
@@ -48,15 +50,22 @@ class LineEditor {
   }
 
   std::string Run() {
+    // A prompt that ended in the bottom-right cell left its line break
+    // pending; the line's first cell is reached by scrolling once, here.
+    PlaceCursor(pos_);
     for (;;) {
       ShowCursorMark();
       const int code = WaitForKey();
       RestoreCell();
       if (code == kKeyEnter || code == kKeyCtrlEnter) break;
-      Act(code);
+      try {
+        Act(code);
+      } catch (const std::bad_alloc&) {
+        // A key that needs more memory than there is changes nothing.
+      }
     }
     PlaceCursor(int(line_.size()));
-    return line_;
+    return std::move(line_);
   }
 
  private:
@@ -106,8 +115,9 @@ class LineEditor {
 
   // Removes the character at the cursor and closes the gap on screen.
   void Erase() {
+    const std::string rest = line_.substr(std::size_t(pos_) + 1) + ' ';
     line_.erase(std::size_t(pos_), 1);
-    PrintFrom(pos_, line_.substr(std::size_t(pos_)) + ' ');
+    PrintFrom(pos_, rest);
     PlaceCursor(pos_);
   }
 
@@ -176,9 +186,15 @@ std::string InputLine(std::string_view prompt, bool addQuestionMark, bool addNew
   if (!prompt.empty()) Print(prompt, false);
   if (addQuestionMark) Print("? ", false);
   ScreenState* screen = Screen();
-  std::string line = screen ? LineEditor(*screen).Run() : ReadStandardInput();
+  std::string line;
+  try {
+    line = screen ? LineEditor(*screen).Run() : ReadStandardInput();
+    SetInputText(line);
+  } catch (const std::bad_alloc&) {
+    // The line could not be kept: it reads as empty.
+    line.clear();
+  }
   if (addNewline && screen) Print("", true);
-  SetInputText(line);
   return line;
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <new>
 
 namespace rt {
 
@@ -36,7 +37,11 @@ std::unique_ptr<Channel> Channel::Open(const std::string& path, FileMode mode, R
   if (mode == FileModeOutput) {
     std::unique_ptr<FileReplacement> replacement = FileReplacement::Open(path, result);
     if (!replacement) return nullptr;
-    std::unique_ptr<Channel> channel(new Channel(mode, replacement->Stream()));
+    std::unique_ptr<Channel> channel(new (std::nothrow) Channel(mode, replacement->Stream()));
+    if (!channel) {
+      result = ResultOutOfMemory;
+      return nullptr;
+    }
     channel->replacement_ = std::move(replacement);
     return channel;
   }
@@ -51,7 +56,12 @@ std::unique_ptr<Channel> Channel::Open(const std::string& path, FileMode mode, R
     close(fd);
     return nullptr;
   }
-  std::unique_ptr<Channel> channel(new Channel(mode, file));
+  std::unique_ptr<Channel> channel(new (std::nothrow) Channel(mode, file));
+  if (!channel) {
+    std::fclose(file);
+    result = ResultOutOfMemory;
+    return nullptr;
+  }
   channel->sizeAtOpen_ = info.st_size;
   result = ResultOk;
   return channel;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rt/channel.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -45,15 +46,18 @@ Result FileOpen(std::string_view fileName, int mode, int fileNumber) {
   if (fileName.empty() || fileName.find('\0') != std::string_view::npos) {
     return SetLastResult(ResultFileNotFound);
   }
-  Result result;
-  Table()[fileNumber] = Channel::Open(std::string(fileName), static_cast<FileMode>(mode), result);
-  return SetLastResult(result);
+  return OutOfMemoryAsResult([&] {
+    Result result;
+    Table()[fileNumber] = Channel::Open(std::string(fileName), static_cast<FileMode>(mode), result);
+    return SetLastResult(result);
+  });
 }
 
 Result FileClose(int fileNumber) {
   Channel* channel = ChannelOn(fileNumber);
   if (!channel) return SetLastResult(ResultIllegalCall);
-  const Result result = channel->Close();
+  // Closing that fails for memory leaves the old file, as any failed close.
+  const Result result = OutOfMemoryAsResult([&] { return channel->Close(); });
   Table()[fileNumber].reset();
   return SetLastResult(result);
 }
@@ -74,7 +78,7 @@ Result FileGetAt(int fileNumber, long long position, void* destination, std::siz
   return SetLastResult(ResultOk);
 }
 
-std::string ExecutableFolder() {
+std::string ExecutableFolder() try {
   std::vector<char> path(256);
   for (;;) {
     const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
@@ -87,6 +91,8 @@ std::string ExecutableFolder() {
     }
     path.resize(path.size() * 2);  // may have been cut short
   }
+} catch (const std::bad_alloc&) {
+  return {};
 }
 
 }  // namespace rt

@@ -61,7 +61,8 @@ Result FileInputString(std::string& value);
 void SetInputText(std::string text);
 
 // The folder of the running executable, "/" as separator and none at the
-// end (the root stays "/"); empty when it cannot be found.
+// end (the root stays "/"); empty when it cannot be found (or memory runs
+// out).
 std::string ExecutableFolder();
 
 }  // namespace rt

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -146,8 +147,12 @@ Result FileReplacement::CommitTemporary() {
   kept = std::fclose(stream_) == 0 && kept;
   stream_ = nullptr;
   if (kept && std::rename(temporary_.c_str(), target_.c_str()) == 0) {
-    SyncFolderOf(target_);
-    RemoveOrphanedTemporaries(target_);
+    // The file is in place; what follows is tidying that may go without.
+    try {
+      SyncFolderOf(target_);
+      RemoveOrphanedTemporaries(target_);
+    } catch (const std::bad_alloc&) {
+    }
     return ResultOk;
   }
   unlink(temporary_.c_str());

@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace rt {
 
 std::string StrFromInt(int value) { return std::to_string(value); }
 
-std::string StrConcat(std::string_view a, std::string_view b) {
+std::string StrConcat(std::string_view a, std::string_view b) try {
   std::string joined;
   joined.reserve(a.size() + b.size());
   joined.append(a).append(b);
   return joined;
+} catch (const std::bad_alloc&) {
+  return {};
 }
 
 int StrCompare(std::string_view a, std::string_view b) {

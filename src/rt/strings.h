@@ -12,6 +12,7 @@ namespace rt {
 // Decimal text of a signed 32-bit value: "-15", "0", never a leading blank.
 std::string StrFromInt(int value);
 
+// The empty string when memory runs out.
 std::string StrConcat(std::string_view a, std::string_view b);
 
 // -1, 0 or 1, comparing bytes as unsigned values (so 0x81, "ü", sorts after

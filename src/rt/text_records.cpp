@@ -6,6 +6,7 @@
 #include "rt/channel.h"
 #include "rt/file_channels.h"
 #include "rt/item_number.h"
+#include "rt/out_of_memory.h"
 
 namespace rt {
 
@@ -160,15 +161,18 @@ InputItem ReadInputItem(std::size_t maxChars, bool textWanted) {
   return ItemReader(maxChars, textWanted).Read();
 }
 
+// An item that cannot be built for memory is not written at all.
 Result FileWriteInt(int fileNumber, int value, bool lastItem) {
-  return WriteItem(fileNumber, std::to_string(value), lastItem);
+  return OutOfMemoryAsResult([&] { return WriteItem(fileNumber, std::to_string(value), lastItem); });
 }
 
 Result FileWriteString(int fileNumber, std::string_view text, bool lastItem) {
-  std::string item;
-  item.reserve(text.size() + 4);
-  item.append(1, '"').append(text).append(1, '"');
-  return WriteItem(fileNumber, std::move(item), lastItem);
+  return OutOfMemoryAsResult([&] {
+    std::string item;
+    item.reserve(text.size() + 4);
+    item.append(1, '"').append(text).append(1, '"');
+    return WriteItem(fileNumber, std::move(item), lastItem);
+  });
 }
 
 Result FileInputBegin(int fileNumber) {
@@ -181,16 +185,21 @@ Result FileInputBegin(int fileNumber) {
   return SetLastResult(ResultOk);
 }
 
+// An item that memory cannot hold is lost; the value stays as it was.
 Result FileInputInt(int& value) {
-  const InputItem item = ReadInputItem(kMaxNumberItem, false);
-  value = ItemToInt(item.text, item.floatingPoint);
-  return SetLastResult(item.putBackFailed ? ResultFileIoError : ResultOk);
+  return OutOfMemoryAsResult([&] {
+    const InputItem item = ReadInputItem(kMaxNumberItem, false);
+    value = ItemToInt(item.text, item.floatingPoint);
+    return SetLastResult(item.putBackFailed ? ResultFileIoError : ResultOk);
+  });
 }
 
 Result FileInputString(std::string& value) {
-  InputItem item = ReadInputItem(kMaxTextItem, true);
-  value = std::move(item.text);
-  return SetLastResult(item.putBackFailed ? ResultFileIoError : ResultOk);
+  return OutOfMemoryAsResult([&] {
+    InputItem item = ReadInputItem(kMaxTextItem, true);
+    value = std::move(item.text);
+    return SetLastResult(item.putBackFailed ? ResultFileIoError : ResultOk);
+  });
 }
 
 void SetInputText(std::string text) { inputSource.UseText(std::move(text)); }

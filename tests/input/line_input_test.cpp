@@ -122,6 +122,21 @@ TEST_F(LineInputTest, WrapsAndScrollsAtTheBottom) {
   EXPECT_EQ(Type({'1', '2', '3', '4', '5', '6', kHome, 'X'}), "X123456");
 }
 
+// The line starts on the row below such a prompt, which scrolls the screen
+// once, and no cursor mark is left behind on the prompt's row.
+TEST_F(LineInputTest, APromptEndingInTheBottomRightCellScrollsOnce) {
+  Locate(2, 1);
+  Print("second row", false);
+  Locate(30, 71);
+  EXPECT_EQ(Type({'a', 'b'}, "Dein Name:"), "ab");
+  EXPECT_EQ(Row(0, 0, 10), "second row");
+  EXPECT_EQ(Row(28), std::string(70, ' ') + "Dein Name:");
+  EXPECT_EQ(Row(29, 0, 3), "ab ");
+  const Surface s = ScreenSurface();
+  const auto* bottomOfFirstCell = reinterpret_cast<const std::uint32_t*>(s.Row(28 * 16 + 15));
+  EXPECT_EQ(bottomOfFirstCell[0], CurrentContext().background) << "a cursor mark was left";
+}
+
 TEST_F(LineInputTest, PromptLineEndAndInputSource) {
   keys.assign({' ', ' ', 'A', 'n', 'n', 'a', ',', ' ', 'B', 'e', 'r', 't', 'a', 13});
   EXPECT_EQ(InputLine("Dein Name bitte: ", false, true), "  Anna, Berta");

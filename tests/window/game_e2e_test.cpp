@@ -277,6 +277,59 @@ TEST_F(GameTest, TheCloseButtonInTheMenuEndsTheProgram) {
   EXPECT_EQ(ExitCode(), 0);
 }
 
+// The display goes away under the running game: its server ends (the
+// desktop session ends) or its window is destroyed from outside.
+enum class Place { Menu, Round, SaveScreen };
+enum class Loss { ServerEnds, WindowDestroyed };
+struct LossCase {
+  const char* name;
+  Place place;
+  Loss loss;
+};
+
+void PrintTo(const LossCase& lossCase, std::ostream* out) { *out << lossCase.name; }
+
+class LostDisplayTest : public GameTest, public ::testing::WithParamInterface<LossCase> {
+ protected:
+  rt::test::PrivateXServer server;  // DISPLAY names it before the game starts
+};
+
+TEST_P(LostDisplayTest, EndsWithCodeOneAndOneLineKeepingTheSaveWhole) {
+  ASSERT_TRUE(server.Running());
+  const std::string oldSave = "15,300,5,1,2,1,3,100\r\n";
+  WriteFile("game.sav", oldSave);
+  Start();
+  switch (GetParam().place) {
+    case Place::Menu: break;
+    case Place::Round: ASSERT_TRUE(HoldUntilTitle("space", "Spiel - Level 1 | Morvanta")); break;
+    case Place::SaveScreen:
+      Xdotool("keydown s");
+      ASSERT_TRUE(TitleBecomes("Spiel speichern | Morvanta"));
+      break;
+  }
+  if (GetParam().loss == Loss::ServerEnds) {
+    server.Kill();
+  } else {
+    Xdotool("windowclose " + std::to_string(window));
+  }
+  EXPECT_EQ(ExitCode(), 1) << "it should end by itself, neither killed by a signal nor hanging";
+  const std::string message = File("stderr.txt");
+  EXPECT_NE(message.find("lost the display"), std::string::npos) << message;
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+  const std::string save = File("game.sav");
+  EXPECT_TRUE(save == oldSave || save == "0,0,0,0,0,0,0,0\r\n") << save;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , LostDisplayTest,
+    ::testing::Values(LossCase{"ServerEndsInTheMenu", Place::Menu, Loss::ServerEnds},
+                      LossCase{"ServerEndsInARound", Place::Round, Loss::ServerEnds},
+                      LossCase{"ServerEndsOnTheSaveScreen", Place::SaveScreen, Loss::ServerEnds},
+                      LossCase{"WindowDestroyedInTheMenu", Place::Menu, Loss::WindowDestroyed},
+                      LossCase{"WindowDestroyedInARound", Place::Round, Loss::WindowDestroyed},
+                      LossCase{"WindowDestroyedOnTheSaveScreen", Place::SaveScreen, Loss::WindowDestroyed}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(GameTest, WithoutADisplayItSaysSoAndEndsWithCodeOne) {
   Start(false);
   EXPECT_EQ(ExitCode(), 1);

@@ -3,9 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "gfx/bmp.h"
+#include "gfx/bmp_builder.h"
 #include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"
@@ -13,6 +17,7 @@
 #include "input/mouse_state.h"
 #include "rt/codepage.h"
 #include "rt/result.h"
+#include "support/temp_folder.h"
 #include "window/x_display.h"
 
 namespace rt {
@@ -89,6 +94,26 @@ TEST_F(WindowTest, OpensCentredWithTheScreenSizeAndTheTitle) {
       << test::WindowName(window);
 }
 
+// Window managers and tools read either the modern title property or the
+// legacy one; both must hold the title.
+TEST_F(WindowTest, BothTitlePropertiesHoldTheTitleInTheEncodingTheyDeclare) {
+  struct Row {
+    const char* title;  // UTF-8; the program gives it as Windows-1252
+    const char* legacyType;
+  };
+  for (const Row& row : {Row{"Menü | Morvanta", "STRING"}, Row{"Highscore gelöscht | Morvanta", "STRING"},
+                         Row{"Preis: 5 € „gut“", "COMPOUND_TEXT"}}) {
+    WindowTitle(Windows1252(row.title));
+    EXPECT_TRUE(WaitFor([&] { return test::ReadTextProperty(window, "_NET_WM_NAME").utf8 == row.title; }))
+        << row.title;
+    test::TextProperty legacy;
+    EXPECT_TRUE(WaitFor([&] {
+      return (legacy = test::ReadTextProperty(window, "WM_NAME")).utf8 == row.title;
+    })) << legacy.utf8;
+    EXPECT_EQ(legacy.type, row.legacyType) << row.title;
+  }
+}
+
 TEST_F(WindowTest, HeldKeyReadsThroughMultikeyAndQueuesItsCode) {
   Xdotool("keydown Left");
   EXPECT_TRUE(WaitFor([] { return Multikey(75) == -1; }));
@@ -107,6 +132,25 @@ TEST_F(WindowTest, HeldKeyReadsThroughMultikeyAndQueuesItsCode) {
   EXPECT_TRUE(WaitFor([] { return Multikey(42) == 0 && Multikey(54) == 0; }));
 }
 
+TEST_F(WindowTest, KeysHeldWhileTheFocusWasAwayReadHeldWhenItReturns) {
+  test::NoAutoRepeat noRepeats;  // repeats would tell SDL of the keys again
+  ASSERT_TRUE(test::HoldKey("LEFT", true));
+  ASSERT_TRUE(test::HoldKey("AC01", true));
+  ASSERT_TRUE(WaitFor([] { return Multikey(75) == -1 && Multikey(30) == -1; }));
+  test::OtherWindow other;
+  other.TakeFocus();
+  ASSERT_TRUE(WaitFor([] { return !WindowActive(); }));
+  EXPECT_EQ(Multikey(75), 0);
+  Xdotool("windowfocus --sync " + std::to_string(window));
+  ASSERT_TRUE(WaitFor(WindowActive));
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == -1 && Multikey(30) == -1; }));
+  ASSERT_TRUE(test::HoldKey("LEFT", false));
+  EXPECT_TRUE(WaitFor([] { return Multikey(75) == 0; }));
+  EXPECT_EQ(Multikey(30), -1);
+  ASSERT_TRUE(test::HoldKey("AC01", false));
+  EXPECT_TRUE(WaitFor([] { return Multikey(30) == 0; }));
+}
+
 TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
   Xdotool("key Return BackSpace Tab Escape F1 Delete");
   EXPECT_EQ(TakeKey(), "\r");
@@ -115,6 +159,69 @@ TEST_F(WindowTest, ControlAndFunctionKeysQueueTheirCodes) {
   EXPECT_EQ(TakeKey(), "\x1B");
   EXPECT_EQ(TakeKey(), std::string("\xFF\x3B", 2));
   EXPECT_EQ(TakeKey(), std::string("\xFF\x53", 2));
+}
+
+// A key that types a character posts only that character, whatever else
+// the key means without the text (Delete, Alt+letter and so on). Each row
+// presses its keys together; the codes it queues are read as one string.
+struct TypedKeys {
+  std::vector<std::string> chord;  // XKB key names, pressed in order
+  std::string queued;
+};
+
+class KeyboardLayoutTest : public WindowTest {
+ protected:
+  // Reads everything a row queued: Esc, typed after it, ends the row.
+  std::string Queued(const TypedKeys& row) {
+    if (!test::PressChord(row.chord) || !test::PressChord({"ESC"})) return "(no such key)";
+    std::string queued;
+    for (std::string key; (key = TakeKey()) != "\x1B" && key != "(none)";) queued += key;
+    return queued;
+  }
+  void ExpectQueued(const std::vector<TypedKeys>& rows) {
+    for (const TypedKeys& row : rows) {
+      std::string chord;
+      for (const std::string& key : row.chord) chord += key + " ";
+      EXPECT_EQ(Queued(row), row.queued) << chord;
+    }
+  }
+};
+
+TEST_F(KeyboardLayoutTest, KeypadKeysTypeOnlyTheirCharactersWithNumLockAndNavigateWithout) {
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, "."},
+                {{"KP7"}, "7"},
+                {{"KP4"}, "4"},
+                {{"KP0"}, "0"},
+                {{"KPAD"}, "+"},
+                {{"KPSU"}, "-"},
+                {{"KPMU"}, "*"},
+                {{"KPDV"}, "/"},
+                {{"LCTL", "KPDV"}, "\xFF\x95"}});
+  // Num Lock off: the same keys navigate and type nothing.
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, "\xFF\x53"}, {{"KP4"}, "\xFF\x4B"}, {{"KPAD"}, "+"}});
+}
+
+class GermanLayoutTest : public KeyboardLayoutTest {
+ protected:
+  test::KeyboardLayout german{"de"};  // before the window opens
+};
+
+TEST_F(GermanLayoutTest, AltGrCharactersArriveWithoutTheAltCodesOfTheirKeys) {
+  ExpectQueued({{{"RALT", "AD01"}, "@"},
+                {{"RALT", "AE02"}, "\xFD"},  // superscript two
+                {{"RALT", "AE07"}, "{"},
+                {{"RALT", "AE08"}, "["},
+                {{"RALT", "AE09"}, "]"},
+                {{"RALT", "AE10"}, "}"},
+                {{"RALT", "AE11"}, "\\"},
+                {{"RALT", "AD12"}, "~"},
+                {{"RALT", "LSGT"}, "|"},
+                {{"RALT", "AB07"}, "\xE6"},  // micro sign
+                {{"RALT", "LEFT"}, "\xFF\x9B"}});
+  ASSERT_TRUE(test::PressChord({"NMLK"}));
+  ExpectQueued({{{"KPDL"}, ","}, {{"KP1"}, "1"}});
 }
 
 TEST_F(WindowTest, TypedUmlautsArriveAsCodePage437) {
@@ -194,6 +301,27 @@ TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
   EXPECT_TRUE(ShowsAt(10, 110, 0x000000));
 }
 
+// At 8 bits the window shows each pixel through the screen's palette, which
+// an indexed picture sets.
+TEST_F(WindowTest, APicturesPaletteReachesTheWindowAt8Bits) {
+  ScreenClose();
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
+  origin = Geometry(window);
+  test::BmpBuilder picture;
+  picture.width = 4;
+  picture.height = 2;
+  picture.bits = 8;
+  picture.palette = {0x000000, 0x20C040, 0xE01070};
+  picture.pixel = [](int x, int) { return x < 2 ? 1u : 2u; };
+  test::TempFolder folder;
+  test::WriteBytes(folder.File("indexed.bmp"), picture.Build());
+  ASSERT_EQ(Bload(folder.File("indexed.bmp")), ResultOk);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(0, 0, 0x20C040) && ShowsAt(3, 1, 0xE01070); }))
+      << std::hex << RootPixel(origin.x, origin.y);
+  EXPECT_TRUE(ShowsAt(4, 0, 0x000000));
+}
+
 // A round redraws the whole screen every frame and marks every row, while
 // only a sprite moves: the window is sent the rows that changed, or nothing.
 TEST_F(WindowTest, OnlyRowsThatChangedAreSentToTheWindow) {
@@ -260,6 +388,53 @@ TEST_F(FullScreenTest, AltEnterTogglesFullScreenAndBack) {
 
   EXPECT_FALSE(KeyHit()) << "the switch's Enter must not be queued";
   EXPECT_EQ(Multikey(28), 0);
+}
+
+bool Has(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
+  ScreenLock();
+  FillRows(0, 0, kBlue);
+  FillRows(479, 479, kRed);
+  ScreenUnlock(0, 479);
+  ASSERT_TRUE(WaitFor([&] {
+    return Has(test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_MAXIMIZE_HORZ");
+  })) << "the window manager should offer to maximise the window";
+  test::RequestMaximise(window);
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 1280; })) << Geometry(window).width;
+  EXPECT_TRUE(WaitFor(
+      [&] { return Has(test::AtomListProperty(window, "_NET_WM_STATE"), "_NET_WM_STATE_FULLSCREEN"); }));
+  // Scaled and centred as after Alt+Enter.
+  EXPECT_TRUE(WaitFor([] { return RootPixel(0, 32) == kBlue && RootPixel(1279, 991) == kRed; }));
+  EXPECT_EQ(RootPixel(640, 31), 0x000000u);
+
+  Xdotool("key alt+Return");
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
+      << Geometry(window).width << " x " << Geometry(window).height;
+
+  // Growing it by other means does not last: it keeps its size.
+  Xdotool("windowsize " + std::to_string(window) + " 900 700");
+  std::this_thread::sleep_for(200ms);
+  EXPECT_TRUE(WaitFor([&] { return Geometry(window).width == 640 && Geometry(window).height == 480; }))
+      << Geometry(window).width << " x " << Geometry(window).height;
+  origin = Geometry(window);
+  EXPECT_TRUE(WaitFor([&] { return ShowsAt(0, 0, kBlue) && ShowsAt(639, 479, kRed); }));
+}
+
+// A program that forbids switching gets a window without a maximise button.
+TEST_F(FullScreenTest, WithoutSwitchingTheWindowCannotBeMaximised) {
+  ScreenClose();
+  ASSERT_EQ(ScreenMode(18, 32, 2, kFlagNoSwitch, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
+  ASSERT_TRUE(WaitFor([&] { return !test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS").empty(); }));
+  EXPECT_FALSE(
+      Has(test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+  test::RequestMaximise(window);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(Geometry(window).width, 640);
+  EXPECT_FALSE(Has(test::AtomListProperty(window, "_NET_WM_STATE"), "_NET_WM_STATE_FULLSCREEN"));
 }
 
 // Full screen scales the picture by 2 and puts it 32 rows down: the pointer

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,6 +20,7 @@
 #include "gfx/backend/sdl_beep.h"
 #include "gfx/backend/sdl_keys.h"
 #include "gfx/backend/sdl_window.h"
+#include "gfx/backend/x11_window.h"
 #include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
 #include "input/key_queue.h"
@@ -129,13 +132,32 @@ class SdlDriver final : public DisplayDriver {
   Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
   void Beep() override { ++requests_.beeps; }
+  bool Lost() const override { return lost_.load() || X11Window::ConnectionBroken(); }
 
  private:
   static void WakeDisplayThread();
 
+  // The screen lock as the display thread takes it, noted so that a display
+  // thread that stops for good can let go of it.
+  class DisplaySide {
+   public:
+    explicit DisplaySide(SdlDriver& driver) : driver_(driver) {}
+    void lock();
+    void unlock();
+
+   private:
+    SdlDriver& driver_;
+  };
+  // How the display thread ended: it returns, or it stops for good inside
+  // Xlib after the connection broke, where it cannot be joined.
+  enum ThreadEnd : int { kRunning, kReturned, kStoppedForGood };
+
   // ---- Display thread ----
-  std::unique_lock<std::mutex> TakeTurn();
+  std::unique_lock<DisplaySide> TakeTurn();
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
+  void RunWindow(const std::string& titleUtf8, int width, int height, std::promise<bool>& opened);
+  void StopForGood();
+  void LetGoOfTheDisplayThread();
   bool OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height);
   // One locked cycle and what follows it, handling `arrived` first if given;
   // false once Exit asked to stop.
@@ -146,22 +168,28 @@ class SdlDriver final : public DisplayDriver {
   void HandleEvent(const SDL_Event& event, SdlWindow& window);
   void HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& window);
   void HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window);
+  void HandleText(const SDL_TextInputEvent& event);
+  void PostPendingPress();
   void HandleButton(const SDL_MouseButtonEvent& event, const SdlWindow& window);
   void MovePointer(SDL_Point screenPixel);
   void ToggleFullScreen(SdlWindow& window);
   void ChangeFocus(bool active);
   void RefreshKeyState();
+  void UpdateKeysHeldAcrossFocus(const Uint8* sdlState, int sdlKeyCount);
   // The next upload repaints the whole window.
   void MarkAllDirty();
   bool FramePending() const;
   // Uploads the changed rows (all of them after MarkAllDirty); false when
   // there is nothing to show.
   bool UploadChanges(SdlWindow& window);
-  static void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
+  void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
 
   std::thread thread_;
+  std::atomic<int> threadEnd_{kRunning};
   std::mutex mutex_;
+  DisplaySide displaySide_{*this};
   std::atomic<bool> displayWaiting_{false};  // the display thread waits for mutex_
+  std::atomic<bool> lost_{false};
 
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
@@ -178,10 +206,19 @@ class SdlDriver final : public DisplayDriver {
   WindowIdentity identity_;
 
   // Display thread only.
+  bool displayHoldsLock_ = false;
+  X11Window x11_;
   Uint64 lastPresentMs_ = 0;
   bool framesOutpaceTurns_ = false;  // frames were drawn faster than they may be shown
   std::optional<KeyStateMap> keyMap_;
   std::array<bool, SDL_NUM_SCANCODES> maskedKeys_{};  // the Enter of Alt+Enter, until released
+  // A press's code waits for the event after it: SDL sends the text a key
+  // types right after the press, and a key that types text posts no code.
+  int pendingPress_ = -1;
+  // Keys held since before the focus came back, which SDL knows nothing of
+  // until they repeat.
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> heldAcrossFocus_{};
+  bool focusReturned_ = false;
   int lastKeyMods_ = 0;
 };
 
@@ -207,6 +244,10 @@ int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windo
 
 void SdlDriver::Exit() {
   if (!thread_.joinable()) return;
+  if (Lost()) {
+    LetGoOfTheDisplayThread();
+    return;
+  }
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
@@ -214,7 +255,27 @@ void SdlDriver::Exit() {
     // down yet.
     WakeDisplayThread();
   }
-  thread_.join();
+  threadEnd_.wait(kRunning);
+  if (threadEnd_.load() == kStoppedForGood) {
+    thread_.detach();
+  } else {
+    thread_.join();
+  }
+}
+
+// A display thread that lost its window may wait inside SDL for a lock the
+// drawing thread held when it met the loss itself, and the program is
+// ending: it gets a moment to finish, then is left behind.
+void SdlDriver::LetGoOfTheDisplayThread() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (threadEnd_.load() == kRunning && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (threadEnd_.load() == kReturned) {
+    thread_.join();
+  } else {
+    thread_.detach();
+  }
 }
 
 // A drawing loop that never sleeps would otherwise take the lock back each
@@ -224,18 +285,25 @@ void SdlDriver::Lock() {
   mutex_.lock();
 }
 
-std::unique_lock<std::mutex> SdlDriver::TakeTurn() {
-  displayWaiting_.store(true);
-  std::unique_lock lock(mutex_);
-  displayWaiting_.store(false);
-  return lock;
+std::unique_lock<SdlDriver::DisplaySide> SdlDriver::TakeTurn() { return std::unique_lock(displaySide_); }
+
+void SdlDriver::DisplaySide::lock() {
+  driver_.displayWaiting_.store(true);
+  driver_.mutex_.lock();
+  driver_.displayWaiting_.store(false);
+  driver_.displayHoldsLock_ = true;
+}
+
+void SdlDriver::DisplaySide::unlock() {
+  driver_.displayHoldsLock_ = false;
+  driver_.mutex_.unlock();
 }
 
 void SdlDriver::Unlock() {
   // Compared here, on the drawing thread, the rows just drawn are still in
   // its cache; the display thread then reads only the rows that changed.
   changes_.Sift(*screen_);
-  const bool wake = awaitingWork_ && (changes_.Any() || requests_.Any());
+  const bool wake = awaitingWork_ && (FramePending() || requests_.Any());
   if (wake) awaitingWork_ = false;
   mutex_.unlock();
   if (wake) WakeDisplayThread();
@@ -259,6 +327,12 @@ Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
 }
 
 void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<bool> opened) {
+  RunWindow(titleUtf8, width, height, opened);
+  threadEnd_.store(kReturned);
+  threadEnd_.notify_all();
+}
+
+void SdlDriver::RunWindow(const std::string& titleUtf8, int width, int height, std::promise<bool>& opened) {
   SetHints();
   ChooseVideoDriver();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -271,21 +345,39 @@ void SdlDriver::Run(std::string titleUtf8, int width, int height, std::promise<b
     opened.set_value(false);
     return;
   }
+  auto window = std::make_unique<SdlWindow>();
   {
-    SdlWindow window;
     SdlBeeper beeper;
-    const bool ok = OpenWindow(window, titleUtf8, width, height);
+    const bool ok = OpenWindow(*window, titleUtf8, width, height);
     opened.set_value(ok);
     if (ok) {
       std::optional<SDL_Event> arrived;
-      while (Cycle(window, beeper, arrived)) arrived = WaitForWork(window);
+      while (Cycle(*window, beeper, arrived)) arrived = WaitForWork(*window);
     }
   }
+  // A lost window is left as it is: SDL would wait on it for answers that
+  // never come, and the program ends at its next ScreenLock.
+  if (lost_) {
+    (void)window.release();
+    return;
+  }
+  window.reset();
+  x11_.Detach();
   SDL_Quit();
+}
+
+// Called on the display thread from Xlib's handler of a broken connection,
+// from which it never returns.
+void SdlDriver::StopForGood() {
+  if (displayHoldsLock_) displaySide_.unlock();
+  threadEnd_.store(kStoppedForGood);
+  threadEnd_.notify_all();
 }
 
 bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int width, int height) {
   if (!window.Open(titleUtf8, width, height, flags_)) return false;
+  x11_.Attach(window.Handle(), [this] { StopForGood(); });
+  x11_.SetLegacyTitle(titleUtf8);
   window.SetIcon(identity_.iconWidth, identity_.iconHeight, identity_.iconArgb);
   keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); });
   const bool focused = (SDL_GetWindowFlags(window.Handle()) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -306,6 +398,9 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
     if (arrived) HandleEvent(*arrived, window);
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event, window);
+    PostPendingPress();
+    if (x11_.Destroyed()) lost_ = true;
+    if (lost_) return false;
     if (TheMouse().windowActive) RefreshKeyState();
     if (now - lastPresentMs_ >= kMinPresentMs) present = UploadChanges(window);
     requests = std::exchange(requests_, WindowRequests{});
@@ -360,7 +455,10 @@ bool SdlDriver::FramePending() const { return changes_.Any() || repaintAll_ || s
 void SdlDriver::MarkAllDirty() { repaintAll_ = true; }
 
 void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper) {
-  if (requests.titleUtf8) window.SetTitle(*requests.titleUtf8);
+  if (requests.titleUtf8) {
+    window.SetTitle(*requests.titleUtf8);
+    x11_.SetLegacyTitle(*requests.titleUtf8);
+  }
   if (requests.cursorVisible) window.ShowCursor(*requests.cursorVisible);
   if (requests.warp) window.Warp(requests.warp->x, requests.warp->y);
   if (requests.confine) window.Confine(*requests.confine);
@@ -368,6 +466,8 @@ void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlB
 }
 
 void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
+  // Wake-ups from the drawing thread may fall between a press and its text.
+  if (event.type != SDL_TEXTINPUT && event.type != SDL_USEREVENT) PostPendingPress();
   switch (event.type) {
     case SDL_WINDOWEVENT: HandleWindowEvent(event.window, window); break;
     case SDL_KEYDOWN: HandleKeyDown(event.key, window); break;
@@ -375,9 +475,7 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
       lastKeyMods_ = event.key.keysym.mod;
       maskedKeys_[event.key.keysym.scancode] = false;
       break;
-    case SDL_TEXTINPUT:
-      if (TextCounts(lastKeyMods_)) PostTypedText(event.text.text);
-      break;
+    case SDL_TEXTINPUT: HandleText(event.text); break;
     case SDL_MOUSEMOTION: MovePointer(window.ToScreen(event.motion.x, event.motion.y)); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: HandleButton(event.button, window); break;
@@ -387,6 +485,10 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
       break;
     }
     case SDL_KEYMAPCHANGED: keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); }); break;
+    case SDL_SYSWMEVENT: x11_.Notice(*event.syswm.msg); break;
+    // With the signal handlers and the quit on closing off, only a display
+    // connection that ended asks to quit.
+    case SDL_QUIT: lost_ = true; break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET: MarkAllDirty(); break;
   }
@@ -401,9 +503,12 @@ void SdlDriver::HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& windo
     case SDL_WINDOWEVENT_LEAVE: TheMouse().pointerInside = false; break;
     case SDL_WINDOWEVENT_MAXIMIZED:
       SDL_RestoreWindow(window.Handle());
-      if (!window.FullScreen()) ToggleFullScreen(window);
+      if (!window.FullScreen() && !(flags_ & kFlagNoSwitch)) ToggleFullScreen(window);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      // The window can grow only so that it can be maximised; a window
+      // dragged larger goes back to its size.
+      if (!window.FullScreen()) window.KeepWindowedSize();
       // The picture's place in the window moved: confine to its new place.
       if (TheMouse().pointerClipped) window.Confine(true);
       MarkAllDirty();
@@ -425,8 +530,18 @@ void SdlDriver::HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window)
     return;
   }
   if (maskedKeys_[key.scancode]) return;
-  const int code = KeyPressCode(key.scancode, key.sym, key.mod);
-  if (code >= 0) PostKey(code);
+  pendingPress_ = KeyPressCode(key.scancode, key.sym, key.mod);
+}
+
+void SdlDriver::HandleText(const SDL_TextInputEvent& event) {
+  if (!TextCounts(lastKeyMods_)) return;
+  pendingPress_ = -1;
+  PostTypedText(event.text);
+}
+
+void SdlDriver::PostPendingPress() {
+  if (pendingPress_ >= 0) PostKey(pendingPress_);
+  pendingPress_ = -1;
 }
 
 void SdlDriver::HandleButton(const SDL_MouseButtonEvent& event, const SdlWindow& window) {
@@ -458,6 +573,8 @@ void SdlDriver::ToggleFullScreen(SdlWindow& window) {
 void SdlDriver::ChangeFocus(bool active) {
   screen_->keyState.fill(0);
   maskedKeys_.fill(false);
+  heldAcrossFocus_.fill(0);
+  focusReturned_ = active;
   MouseFocus(active);
   if (!active) SDL_CaptureMouse(SDL_FALSE);
   MarkAllDirty();
@@ -468,8 +585,24 @@ void SdlDriver::RefreshKeyState() {
   const Uint8* sdlState = SDL_GetKeyboardState(&count);
   std::array<std::uint8_t, SDL_NUM_SCANCODES> held{};
   count = std::min(count, int(held.size()));
-  for (int i = 0; i < count; ++i) held[i] = sdlState[i] && !maskedKeys_[i];
+  UpdateKeysHeldAcrossFocus(sdlState, count);
+  for (int i = 0; i < count; ++i) held[i] = (sdlState[i] || heldAcrossFocus_[i]) && !maskedKeys_[i];
   keyMap_->Refresh(held.data(), count, screen_->keyState);
+}
+
+// When the focus returns SDL learns again only of the modifiers held: the
+// server is asked for the other keys, and then each cycle until SDL knows of
+// them or they are up.
+void SdlDriver::UpdateKeysHeldAcrossFocus(const Uint8* sdlState, int sdlKeyCount) {
+  const bool anyHeld =
+      std::find(heldAcrossFocus_.begin(), heldAcrossFocus_.end(), 1) != heldAcrossFocus_.end();
+  if (!focusReturned_ && !anyHeld) return;
+  focusReturned_ = false;
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> down{};
+  x11_.HeldKeys(down);
+  for (int i = 0; i < int(down.size()); ++i) {
+    heldAcrossFocus_[i] = down[i] && !(i < sdlKeyCount && sdlState[i]);
+  }
 }
 
 std::unique_ptr<DisplayDriver> CreateSdl() { return std::make_unique<SdlDriver>(); }

@@ -54,6 +54,13 @@ Set1Key Set1FromSdl(int sdlScancode) {
   return {};
 }
 
+int SdlFromSet1(Set1Key key) {
+  for (const sdlkeys::Set1Row& row : sdlkeys::Set1Table()) {
+    if (row.scancode == key.scancode && row.extended == key.extended) return row.sdlScancode;
+  }
+  return 0;
+}
+
 int ModifierFlags(int sdlMods) {
   int flags = 0;
   if (sdlMods & KMOD_SHIFT) flags |= kModShift;

@@ -12,6 +12,8 @@
 namespace rt {
 
 Set1Key Set1FromSdl(int sdlScancode);
+// The SDL scancode of a set-1 key; 0 for a key without one.
+int SdlFromSet1(Set1Key key);
 
 // TranslateKey's modifier flags from SDL's modifier state.
 int ModifierFlags(int sdlMods);

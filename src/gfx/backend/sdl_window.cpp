@@ -28,6 +28,9 @@ Uint32 WindowFlags(int flags) {
   if (flags & kFlagFullScreen) sdlFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   if (flags & kFlagNoFrame) sdlFlags |= SDL_WINDOW_BORDERLESS;
   if (flags & kFlagAlwaysOnTop) sdlFlags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  // Window managers offer to maximise only a window that can grow, and
+  // maximising is a way to switch to full screen.
+  if (!(flags & kFlagNoSwitch)) sdlFlags |= SDL_WINDOW_RESIZABLE;
   return sdlFlags;
 }
 
@@ -75,6 +78,7 @@ bool SdlWindow::Open(const std::string& titleUtf8, int width, int height, int fl
   window_ = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                              SDL_WINDOWPOS_CENTERED_DISPLAY(display), width, height, WindowFlags(flags));
   if (!window_) return false;
+  SDL_SetWindowMinimumSize(window_, width, height);
   title_ = titleUtf8;
   fullScreen_ = (flags & kFlagFullScreen) != 0;
   ChooseSurfaceKind();
@@ -176,6 +180,13 @@ void SdlWindow::SetIcon(int width, int height, const std::vector<std::uint32_t>&
 
 void SdlWindow::SetFullScreen(bool on) {
   if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) fullScreen_ = on;
+}
+
+void SdlWindow::KeepWindowedSize() {
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) return;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  if (width != width_ || height != height_) SDL_SetWindowSize(window_, width_, height_);
 }
 
 // The pointer follows the window's size at once; the surface changes size

@@ -40,6 +40,9 @@ class SdlWindow {
 
   bool FullScreen() const { return fullScreen_; }
   void SetFullScreen(bool on);
+  // Gives a window that is neither full screen nor maximised its own size
+  // back.
+  void KeepWindowedSize();
   // The picture the desktop shows for the window; an empty one is ignored.
   void SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels);
   void SetTitle(const std::string& titleUtf8);

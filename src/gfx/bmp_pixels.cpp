@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "gfx/bgr_to_argb.h"
 #include "gfx/pixel_format.h"
 
 namespace rt {
@@ -62,23 +63,8 @@ void CopyArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const Pixe
   std::memcpy(dst, src, std::size_t(pixels) * 4);
 }
 
-// The common picture: blue, green, red bytes to opaque 0xFFRRGGBB. Four
-// pixels come from three 32-bit loads.
-void BgrToArgb(const std::uint8_t* src, std::uint8_t* dstBytes, int pixels, const PixelTables&) {
-  auto* dst = reinterpret_cast<std::uint32_t*>(dstBytes);
-  constexpr std::uint32_t kOpaque = 0xFF000000;
-  int i = 0;
-  for (; i + 4 <= pixels; i += 4, src += 12) {
-    std::uint32_t a, b, c;
-    std::memcpy(&a, src, 4);
-    std::memcpy(&b, src + 4, 4);
-    std::memcpy(&c, src + 8, 4);
-    dst[i] = a | kOpaque;
-    dst[i + 1] = (a >> 24) | (b << 8) | kOpaque;
-    dst[i + 2] = (b >> 16) | (c << 16) | kOpaque;
-    dst[i + 3] = (c >> 8) | kOpaque;
-  }
-  for (; i < pixels; ++i, src += 3) dst[i] = ReadPixel<3>(src) | kOpaque;
+void BgrToArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const PixelTables&) {
+  BgrToArgbRow(src, reinterpret_cast<std::uint32_t*>(dst), pixels);
 }
 
 template <int FileBytes, int Channels, typename Out>

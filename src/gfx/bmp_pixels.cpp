@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "gfx/bgr_to_argb.h"
+#include "gfx/rgb_rows.h"
 #include "gfx/pixel_format.h"
 
 namespace rt {

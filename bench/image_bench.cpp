@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "gfx/bmp.h"
 #include "gfx/display_driver.h"
@@ -63,6 +65,58 @@ void BM_BloadBackground24To32(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * 640 * 480 * 3);
 }
 BENCHMARK(BM_BloadBackground24To32);
+
+// A 640 x 480 BMP of `bits` per pixel (8: a 256-colour table; 16: 5-5-5, or
+// 5-6-5 bit fields with `fields`; 24; 32), written byte by byte since Bsave
+// writes only some of these forms.
+std::string WriteBmp(int bits, bool fields) {
+  constexpr int kWidth = 640, kHeight = 480;
+  const std::uint32_t table = bits == 8 ? 256 * 4 : fields ? 12 : 0;
+  const std::uint32_t rowBytes = (kWidth * bits / 8 + 3) & ~3u;
+  const std::uint32_t offset = 14 + 40 + table;
+  std::vector<std::uint8_t> file;
+  auto put = [&](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(std::uint8_t(value >> (8 * i)));
+  };
+  put(0x4D42, 2);
+  put(offset + rowBytes * kHeight, 4);
+  put(0, 4);
+  put(offset, 4);
+  for (std::uint32_t v : {40u, std::uint32_t(kWidth), std::uint32_t(kHeight)}) put(v, 4);
+  put(1, 2);
+  put(std::uint32_t(bits), 2);
+  put(fields ? 3 : 0, 4);
+  for (int i = 0; i < 5; ++i) put(0, 4);
+  if (bits == 8)
+    for (std::uint32_t i = 0; i < 256; ++i) put(i * 0x00030507u, 4);
+  if (fields)
+    for (std::uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) put(mask, 4);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) put(std::uint32_t(x * 0x010203 + y * 0x030201), bits / 8);
+    for (std::uint32_t i = kWidth * bits / 8; i < rowBytes; ++i) put(0, 1);
+  }
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("morvanta-bench-" + std::to_string(bits) + (fields ? "-fields" : "") + ".bmp"))
+                               .string();
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+  return path;
+}
+
+// Bload of the other common forms, beside the 24-bit picture above.
+void BM_BloadForm(benchmark::State& state) {
+  Scene scene;
+  const std::string path = WriteBmp(int(state.range(0)), state.range(1) != 0);
+  if (Bload(path) != ResultOk) state.SkipWithError("Bload failed");
+  for (auto _ : state) benchmark::DoNotOptimize(Bload(path));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_BloadForm)
+    ->ArgNames({"bits", "fields"})
+    ->Args({8, 0})
+    ->Args({16, 0})
+    ->Args({16, 1})
+    ->Args({24, 0})
+    ->Args({32, 0});
 
 void BM_PutTransSprite(benchmark::State& state) {
   Scene scene;

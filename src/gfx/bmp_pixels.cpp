@@ -5,12 +5,18 @@
 #include <cstring>
 
 #include "gfx/pixel_format.h"
+#include "gfx/rgb_rows.h"
 
 namespace rt {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 4> kDefaultMasks32 = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+// Red, green and blue masks of the forms with a converter of their own.
+using ColorMasks = std::array<std::uint32_t, 3>;
+constexpr ColorMasks kMasks555 = {0x7C00, 0x03E0, 0x001F};
+constexpr ColorMasks kMasks565 = {0xF800, 0x07E0, 0x001F};
+constexpr ColorMasks kMasks888 = {0xFF0000, 0xFF00, 0xFF};
+constexpr std::uint32_t kAlphaMask8 = 0xFF000000;
 
 // Where each channel goes in a target pixel, and how wide it is there.
 struct ChannelPlace {
@@ -62,23 +68,16 @@ void CopyArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const Pixe
   std::memcpy(dst, src, std::size_t(pixels) * 4);
 }
 
-// The common picture: blue, green, red bytes to opaque 0xFFRRGGBB. Four
-// pixels come from three 32-bit loads.
-void BgrToArgb(const std::uint8_t* src, std::uint8_t* dstBytes, int pixels, const PixelTables&) {
-  auto* dst = reinterpret_cast<std::uint32_t*>(dstBytes);
-  constexpr std::uint32_t kOpaque = 0xFF000000;
-  int i = 0;
-  for (; i + 4 <= pixels; i += 4, src += 12) {
-    std::uint32_t a, b, c;
-    std::memcpy(&a, src, 4);
-    std::memcpy(&b, src + 4, 4);
-    std::memcpy(&c, src + 8, 4);
-    dst[i] = a | kOpaque;
-    dst[i + 1] = (a >> 24) | (b << 8) | kOpaque;
-    dst[i + 2] = (b >> 16) | (c << 16) | kOpaque;
-    dst[i + 3] = (c >> 8) | kOpaque;
-  }
-  for (; i < pixels; ++i, src += 3) dst[i] = ReadPixel<3>(src) | kOpaque;
+void BgrToArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const PixelTables&) {
+  BgrToArgbRow(src, reinterpret_cast<std::uint32_t*>(dst), pixels);
+}
+
+void Rgb555ToArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const PixelTables&) {
+  Rgb555ToArgbRow(src, reinterpret_cast<std::uint32_t*>(dst), pixels);
+}
+
+void Rgb565ToArgb(const std::uint8_t* src, std::uint8_t* dst, int pixels, const PixelTables&) {
+  Rgb565ToArgbRow(src, reinterpret_cast<std::uint32_t*>(dst), pixels);
 }
 
 template <int FileBytes, int Channels, typename Out>
@@ -148,14 +147,17 @@ RowConverter ChooseIndexed(const BmpInfo& info, int targetBytesPerPixel, PixelTa
 RowConverter ChooseMasked(const BmpInfo& info, int targetBytesPerPixel, PixelTables& t) {
   const int fileBytes = (info.bitsPerPixel + 7) / 8;
   const auto& m = info.masks;
-  const bool defaultColors =
-      m[0] == kDefaultMasks32[0] && m[1] == kDefaultMasks32[1] && m[2] == kDefaultMasks32[2];
+  const auto colorMasksAre = [&m](const ColorMasks& masks) {
+    return std::equal(masks.begin(), masks.end(), m.begin());
+  };
   if (targetBytesPerPixel == 2) {
     for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces16[c], t.channels[c]);
     return MaskedFor<3, std::uint16_t>(fileBytes);
   }
-  if (fileBytes == 3 && defaultColors) return BgrToArgb;
-  if (fileBytes == 4 && defaultColors && m[3] == kDefaultMasks32[3]) return CopyArgb;
+  if (fileBytes == 2 && colorMasksAre(kMasks555)) return Rgb555ToArgb;
+  if (fileBytes == 2 && colorMasksAre(kMasks565)) return Rgb565ToArgb;
+  if (fileBytes == 3 && colorMasksAre(kMasks888)) return BgrToArgb;
+  if (fileBytes == 4 && colorMasksAre(kMasks888) && m[3] == kAlphaMask8) return CopyArgb;
   for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces32[c], t.channels[c]);
   // Only files of more than 24 bits carry alpha; without an alpha mask it is 0.
   if (info.bitsPerPixel <= 24) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/font.h"
+#include "gfx/image.h"
 #include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "gfx/text_render.h"
@@ -225,6 +226,62 @@ class ConsoleWriter {
   int runRow_ = 0;
 };
 
+// The mode Cls takes when none is given: the graphics view when one is set,
+// else the whole page, or the text view when it is narrower than the grid.
+int OmittedClsMode(const ScreenState& screen) {
+  const TextState& text = screen.text;
+  const bool wholeGrid = text.viewFirstRow == 0 && text.viewLastRow == screen.textRows - 1;
+  return CurrentContext().viewSet ? 1 : wholeGrid ? 0 : 2;
+}
+
+// The pixels Cls of a resolved mode fills on `page`.
+Rect ClsArea(const ScreenState& screen, int mode, const Surface& page) {
+  const BuiltinFont& font = FontByIndex(screen.font);
+  switch (mode) {
+    case 0: return Bounds(page);
+    case 1: return Intersect(CurrentContext().clip, Bounds(page));
+    default: {
+      const int first = screen.text.viewFirstRow * font.height;
+      return Rect{0, first, page.width, (screen.text.viewLastRow + 1) * font.height - first};
+    }
+  }
+}
+
+// Whether Put(nullptr, 0, 0, picture) writes every pixel of `area` of the
+// work page: the picture goes to the view's corner, clipped to the view.
+bool PutCovers(const ImageBuffer* picture, const Surface& page, const Rect& area) {
+  const Surface source = ImageSurface(picture);
+  if (source.width == 0 || source.bytesPerPixel != page.bytesPerPixel) return false;
+  const Rect& view = CurrentContext().clip;
+  const Rect written =
+      Intersect(Rect{view.left, view.top, source.width, source.height}, Intersect(view, Bounds(page)));
+  return Contains(written, area);
+}
+
+// Cls with the mode resolved; `fill` false leaves the pixels to a caller
+// that overwrites every one of them before it releases the lock.
+void Clear(ScreenState& screen, int mode, bool fill) {
+  TextState& text = screen.text;
+  DrawContext& context = CurrentContext();
+  CellGrid grid(screen);
+  const Surface& surface = grid.Target();
+  const Rect area = ClsArea(screen, mode, surface);
+  if (fill) FillRect(surface, area, context.background);
+  grid.Touch(area.top, area.top + area.height - 1);
+  if (mode == 0 || mode == 1) {
+    context.lastX = context.clip.width / 2;
+    context.lastY = context.clip.height / 2;
+  }
+  if (mode == 0) grid.ClearShadowRows(0, screen.textRows - 1);
+  if (mode == 2) grid.ClearShadowRows(text.viewFirstRow, text.viewLastRow);
+  if (mode == 0 || mode == 2) {
+    text.cursorRow = text.viewFirstRow;
+    text.cursorColumn = 0;
+    text.pendingNewline = false;
+  }
+  grid.MarkTouchedRows();
+}
+
 }  // namespace
 
 void Print(std::string_view text, bool newline) {
@@ -256,33 +313,23 @@ void Locate(int row, int column) {
 void Cls(int mode) {
   ScreenState* screen = Screen();
   if (!screen) return;
-  TextState& text = screen->text;
-  DrawContext& context = CurrentContext();
-  if (mode == kOmitted) {
-    const bool wholeGrid = text.viewFirstRow == 0 && text.viewLastRow == screen->textRows - 1;
-    mode = context.viewSet ? 1 : wholeGrid ? 0 : 2;
-  }
+  if (mode == kOmitted) mode = OmittedClsMode(*screen);
   if (mode < 0 || mode > 2) return;
-
   ScreenLock();
-  CellGrid grid(*screen);
-  const Surface& surface = grid.Target();
-  if (mode == 0 || mode == 1) {
-    const Rect area = mode == 0 ? Bounds(surface) : Intersect(context.clip, Bounds(surface));
-    FillRect(surface, area, context.background);
-    grid.Touch(area.top, area.top + area.height - 1);
-    context.lastX = context.clip.width / 2;
-    context.lastY = context.clip.height / 2;
-  }
-  if (mode == 0) grid.ClearShadowRows(0, screen->textRows - 1);
-  if (mode == 2) grid.ClearRows(text.viewFirstRow, text.viewLastRow);
-  if (mode == 0 || mode == 2) {
-    text.cursorRow = text.viewFirstRow;
-    text.cursorColumn = 0;
-    text.pendingNewline = false;
-  }
-  grid.MarkTouchedRows();
+  Clear(*screen, mode, true);
   ScreenUnlock(1, 0);
+}
+
+Result ClsAndPut(const ImageBuffer* picture) {
+  ScreenState* screen = Screen();
+  if (!screen) return Put(nullptr, 0, 0, picture);
+  ScreenLock();
+  const int mode = OmittedClsMode(*screen);
+  const Surface page = ScreenSurface();
+  Clear(*screen, mode, !PutCovers(picture, page, ClsArea(*screen, mode, page)));
+  const Result result = Put(nullptr, 0, 0, picture);
+  ScreenUnlock(1, 0);
+  return result;
 }
 
 }  // namespace rt

@@ -57,6 +57,14 @@ void ForEachRow(const Surface& dst, const Surface& src, const CopyBlock& b, RowO
   }
 }
 
+// The block's first pixel in the target and in the source.
+std::uint8_t* TargetStart(const Surface& dst, const CopyBlock& b) {
+  return dst.Row(b.target.top) + std::size_t(b.target.left) * dst.bytesPerPixel;
+}
+const std::uint8_t* SourceStart(const Surface& src, const CopyBlock& b) {
+  return src.Row(b.sourceY) + std::size_t(b.sourceX) * src.bytesPerPixel;
+}
+
 // An image copied onto itself: rows are moved in the order that reads each
 // source row before it is overwritten, as if copied through a temporary.
 void PsetRowsWithin(const Surface& image, const CopyBlock& b) {
@@ -71,16 +79,8 @@ void PsetRowsWithin(const Surface& image, const CopyBlock& b) {
 
 void PsetRows(const Surface& dst, const Surface& src, const CopyBlock& b) {
   if (dst.pixels == src.pixels) return PsetRowsWithin(dst, b);
-  const std::size_t rowBytes = std::size_t(b.target.width) * src.bytesPerPixel;
-  std::uint8_t* d = dst.Row(b.target.top) + std::size_t(b.target.left) * dst.bytesPerPixel;
-  const std::uint8_t* s = src.Row(b.sourceY) + std::size_t(b.sourceX) * src.bytesPerPixel;
-  // Whole unpadded rows on both sides make one block.
-  if (rowBytes == std::size_t(dst.pitchBytes) && rowBytes == std::size_t(src.pitchBytes)) {
-    std::memcpy(d, s, rowBytes * std::size_t(b.target.height));
-    return;
-  }
-  for (int row = 0; row < b.target.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
-    std::memcpy(d, s, rowBytes);
+  CopyRows(TargetStart(dst, b), dst.pitchBytes, SourceStart(src, b), src.pitchBytes,
+           std::size_t(b.target.width) * src.bytesPerPixel, b.target.height);
 }
 
 template <typename Pixel, Pixel key>
@@ -90,11 +90,12 @@ void TransRowKeyed(Pixel* d, const Pixel* s, int n) {
   }
 }
 
-void TransRow32(std::uint32_t* d, const std::uint32_t* s, int n) { CopyKeyedRow32(d, s, n, kTransparent32); }
-
 void KeyedRows(const Surface& dst, const Surface& src, const CopyBlock& b) {
   switch (src.bytesPerPixel) {
-    case 4: ForEachRow<std::uint32_t>(dst, src, b, TransRow32); break;
+    case 4:
+      CopyKeyedRows32(TargetStart(dst, b), dst.pitchBytes, SourceStart(src, b), src.pitchBytes,
+                      b.target.width, b.target.height, kTransparent32);
+      break;
     case 2: ForEachRow<std::uint16_t>(dst, src, b, TransRowKeyed<std::uint16_t, kTransparent16>); break;
     default: ForEachRow<std::uint8_t>(dst, src, b, TransRowKeyed<std::uint8_t, kTransparent8>);
   }

@@ -1,11 +1,21 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+// The copy loops behind Put, on the path ActiveVectorPath() names. Each
+// copies a block of `height` rows from rows `sourcePitch` bytes apart to rows
+// `targetPitch` bytes apart; the caller has clipped it, and source and target
+// do not overlap.
 namespace rt {
 
-// Copies `count` 32-bit pixels from `source` to `target`, skipping those whose
-// colour (alpha ignored) is `key`; written pixels lose their alpha.
-void CopyKeyedRow32(std::uint32_t* target, const std::uint32_t* source, int count, std::uint32_t key);
+// `width` 32-bit pixels a row, skipping those whose colour (alpha ignored) is
+// `key`; written pixels lose their alpha.
+void CopyKeyedRows32(std::uint8_t* target, std::ptrdiff_t targetPitch, const std::uint8_t* source,
+                     std::ptrdiff_t sourcePitch, int width, int height, std::uint32_t key);
+
+// `rowBytes` bytes a row, all of them.
+void CopyRows(std::uint8_t* target, std::ptrdiff_t targetPitch, const std::uint8_t* source,
+              std::ptrdiff_t sourcePitch, std::size_t rowBytes, int height);
 
 }  // namespace rt

@@ -23,6 +23,14 @@ inline Rect Bounds(const Surface& surface) { return Rect{0, 0, surface.width, su
 // the int range is cut rather than wrapped around.
 Rect Intersect(const Rect& a, const Rect& b);
 
+// Whether every pixel of `inner` lies in `outer`; an empty `inner` always does.
+inline bool Contains(const Rect& outer, const Rect& inner) {
+  if (inner.Empty()) return true;
+  return inner.left >= outer.left && inner.top >= outer.top &&
+         (long long)inner.left + inner.width <= (long long)outer.left + outer.width &&
+         (long long)inner.top + inner.height <= (long long)outer.top + outer.height;
+}
+
 // A block of pixels copied from (sourceX, sourceY) of a source onto `target`
 // of a target surface. After ClipBlock every pixel of it lies inside both,
 // so copy loops need no bounds tests.

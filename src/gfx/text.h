@@ -36,6 +36,11 @@ void Print(std::string_view text, bool newline = true);
 void Locate(int row, int column);
 // mode kOmitted, 0 (whole page), 1 (graphics view) or 2 (text view).
 void Cls(int mode = kOmitted);
+// Cls() and then Put(nullptr, 0, 0, picture) in one step, with the same
+// pixels, dirty rows, console and result; where the picture covers all that
+// the clear fills, the fill is left out, as the copy overwrites every pixel
+// of it. A frame that starts with a full-screen picture clears for nothing.
+Result ClsAndPut(const ImageBuffer* picture);
 
 inline constexpr int kColorForegroundOmitted = 1 << 0;
 inline constexpr int kColorBackgroundOmitted = 1 << 1;

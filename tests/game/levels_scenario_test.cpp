@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "game/assets.h"
 #include "game/round/levels.h"
@@ -209,6 +210,55 @@ TEST_F(Background, APictureCutShortShowsTheRowsAFreshLoadShows) {
   FreshLoad();
   EXPECT_EQ(frame, Rows(40, 390));
   EXPECT_EQ(frame.front(), rt::CurrentContext().background) << "a row the file lacks";
+}
+
+// Everything a frame leaves on the screen: pixels, text shadow, dirty rows.
+struct DrawnFrame {
+  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t> shadow;
+  std::vector<std::uint8_t> dirty;
+  bool operator==(const DrawnFrame&) const = default;
+};
+
+// On a cleared screen, draws a frame of the game as `before` leaves it, then
+// one as `frame` leaves it, and takes what the second one left.
+DrawnFrame DrawOnto(GameState& game, const std::function<void(GameState&)>& before,
+                    const std::function<void(GameState&)>& frame) {
+  rt::Cls();
+  before(game);
+  DrawFrame(game);
+  rt::ScreenState& screen = *rt::Screen();
+  std::fill(screen.dirtyLines.begin(), screen.dirtyLines.end(), 0);
+  frame(game);
+  DrawFrame(game);
+  DrawnFrame drawn;
+  const auto* pixels = reinterpret_cast<const std::uint32_t*>(screen.pages[0].pixels);
+  drawn.pixels.assign(pixels, pixels + 640 * 480);
+  for (const rt::TextCell& cell : screen.text.shadow[0])
+    drawn.shadow.insert(drawn.shadow.end(), {cell.ch, cell.foreground, cell.background});
+  drawn.dirty = screen.dirtyLines;
+  return drawn;
+}
+
+// The background covers the screen, so the frame fills no pixel before
+// copying it; nothing of the frame before may show for that, in the
+// pixels, the text shadow or the rows handed to the display.
+TEST_F(Background, AFrameLeavesNothingOfTheFrameBefore) {
+  const auto other = [](GameState& g) {
+    g.objectX = 20;
+    g.catcherX = 500;
+    g.points = 123456;
+    g.message = text::kResumed;
+  };
+  const auto frame = [](GameState& g) {
+    g.objectX = 300;
+    g.catcherX = 300;
+    g.points = 0;
+    g.message = text::kPaused;  // shorter than the one before
+  };
+  const DrawnFrame afterOther = DrawOnto(s, other, frame);
+  EXPECT_TRUE(afterOther == DrawOnto(s, frame, frame));
+  EXPECT_EQ(afterOther.dirty, std::vector<std::uint8_t>(480, 1));
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <vector>
 
+#include "gfx/bmp.h"
 #include "gfx/rect.h"
 #include "gfx/text.h"
 #include "gfx_fixture.h"
@@ -119,6 +121,68 @@ TEST_F(PutTest, TransSkipsKeyColourWhateverItsAlphaAndClearsAlphaOfTheRest) {
     EXPECT_EQ(ScreenPixel(100 + x, 7), keyed ? 0xFFABCDEFu : row[x] & 0xFFFFFF) << x;
   }
   EXPECT_EQ(ScreenPixel(111, 7), kBackground);
+}
+
+// A keyed copy reads its image anew each time: whatever wrote to the image
+// since the last copy shows in the next one, be it an operation of the
+// runtime or a write straight into pixels handed out before that copy.
+TEST_F(PutTest, AKeyedCopyShowsEveryWriteToItsImage) {
+  constexpr int kWidth = 64, kHeight = 8;
+  // Left half key, right half opaque, rows wide enough for every loop.
+  const auto sprite = [] {
+    ImagePtr image(ImageCreate(kWidth, kHeight));
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = kWidth / 2; x < kWidth; ++x) Pixel(ImageSurface(image.get()), x, y) = 0xFF102030u + x;
+    return image;
+  };
+  // A patch that makes some key pixels opaque and some opaque ones the key.
+  ImagePtr patch(ImageCreate(kWidth, kHeight, 0x00FF00FF, 0, true));
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; x += 3) Pixel(ImageSurface(patch.get()), x, y) = 0xFF405060u + y;
+  ASSERT_EQ(Bsave(PathOf("patch.bmp"), patch.get(), 24), ResultOk);
+
+  struct Writer {
+    const char* name;
+    std::function<void(ImageBuffer*, const Surface& handedOut)> write;
+  };
+  const Writer writers[] = {
+      {"Put", [&](ImageBuffer* image, const Surface&) { Put(image, 0, 0, patch.get()); }},
+      {"keyed Put", [&](ImageBuffer* image,
+                        const Surface&) { Put(image, 0, 0, patch.get(), kOmitted, 0, 0, 0, 0, PutTrans); }},
+      {"Bload", [&](ImageBuffer* image, const Surface&) { Bload(PathOf("patch.bmp"), image); }},
+      {"DrawString in a colour",
+       [](ImageBuffer* image, const Surface&) { DrawString(image, 5, 0, 4, "\xDB\xDB", 0x00FFFF); }},
+      {"DrawString in the key",
+       [](ImageBuffer* image, const Surface&) { DrawString(image, 40, 0, 4, "\xDB", 0xFF00FF); }},
+      {"pixels handed out before",
+       [](ImageBuffer*, const Surface& pixels) {
+         for (int y = 0; y < kHeight; ++y) {
+           Pixel(pixels, 3, y) = 0xFF0A0B0Cu;
+           Pixel(pixels, 50, y) = kTransparent32;
+         }
+       }},
+  };
+  for (const Writer& writer : writers) {
+    SCOPED_TRACE(writer.name);
+    ImagePtr image = sprite();
+    const Surface pixels = ImageSurface(image.get());
+    ASSERT_EQ(Put(nullptr, 100, 100, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), ResultOk);
+    const std::vector<std::uint32_t> before(
+        reinterpret_cast<const std::uint32_t*>(pixels.Row(0)),
+        reinterpret_cast<const std::uint32_t*>(pixels.Row(kHeight - 1)) + kWidth);
+    writer.write(image.get(), pixels);
+    Cls();
+    ASSERT_EQ(Put(nullptr, 100, 100, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), ResultOk);
+    bool changed = false;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const std::uint32_t now = Pixel(pixels, x, y);
+        changed = changed || now != before[std::size_t(y) * pixels.pitchBytes / 4 + x];
+        const bool keyed = (now & 0xFFFFFF) == kTransparent32;
+        ASSERT_EQ(ScreenPixel(100 + x, 100 + y), keyed ? kBackground : now & 0xFFFFFF) << x << "," << y;
+      }
+    EXPECT_TRUE(changed) << "the writer changed nothing";
+  }
 }
 
 TEST_F(PutTest, PsetCopiesEveryPixelAlphaIncluded) {

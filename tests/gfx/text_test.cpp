@@ -521,6 +521,93 @@ TEST_F(TextTest, ClsModeZeroIgnoresTheTextView) {
   EXPECT_EQ(CursorRow(), 5);
 }
 
+// Everything Cls and Put leave behind on the screen.
+struct ScreenAfter {
+  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint8_t> dirty;
+  std::vector<std::uint32_t> shadow;  // character, foreground, background of each cell
+  int cursorRow, cursorColumn, pendingNewline, lastX, lastY;
+  Result result;
+
+  static ScreenAfter Take(Result result) {
+    ScreenAfter after{{Pixels(), Pixels() + 640 * 480}, Screen()->dirtyLines, {}, 0, 0, 0, 0, 0, result};
+    for (const TextCell& cell : Screen()->text.shadow[0])
+      after.shadow.insert(after.shadow.end(), {cell.ch, cell.foreground, cell.background});
+    const TextState& text = Screen()->text;
+    after.cursorRow = text.cursorRow;
+    after.cursorColumn = text.cursorColumn;
+    after.pendingNewline = text.pendingNewline;
+    after.lastX = CurrentContext().lastX;
+    after.lastY = CurrentContext().lastY;
+    return after;
+  }
+  static std::uint32_t* Pixels() { return reinterpret_cast<std::uint32_t*>(Screen()->pages[0].pixels); }
+};
+
+// ClsAndPut leaves the fill out where the picture covers what the clear
+// fills; whether it does or not, the screen must end as the two calls leave it.
+TEST_F(TextTest, ClsAndPutLeavesWhatClsAndThenPutLeave) {
+  struct Case {
+    const char* name;
+    int width, height, depth;  // width 0: no picture
+    Rect view;                 // empty: no graphics view
+    int viewFirstRow, viewLastRow;
+  };
+  const Case cases[] = {
+      {"the whole screen", 640, 480, 0, {}, 0, 29},
+      {"larger than the screen", 700, 500, 0, {}, 0, 29},
+      {"one row short", 640, 479, 0, {}, 0, 29},
+      {"one column short", 639, 480, 0, {}, 0, 29},
+      {"a sprite", 32, 32, 0, {}, 0, 29},
+      {"another pixel size", 640, 480, 16, {}, 0, 29},
+      {"no picture", 0, 0, 0, {}, 0, 29},
+      {"the graphics view", 30, 40, 0, {10, 20, 30, 40}, 0, 29},
+      {"less than the graphics view", 30, 39, 0, {10, 20, 30, 40}, 0, 29},
+      {"the rows of the text view", 640, 160, 0, {}, 5, 9},
+      {"not the rows of the text view", 640, 100, 0, {}, 5, 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ImagePtr picture(c.width ? ImageCreate(c.width, c.height, 0, c.depth) : nullptr);
+    if (picture) {
+      const Surface s = ImageSurface(picture.get());
+      for (int y = 0; y < s.height; ++y)
+        for (int x = 0; x < s.width * s.bytesPerPixel; ++x) s.Row(y)[x] = std::uint8_t(x * 7 + y);
+    }
+    Color(0x112233, 0x445566);
+    Locate(4, 1);
+    Print("left in the shadow");
+    Screen()->text.viewFirstRow = c.viewFirstRow;
+    Screen()->text.viewLastRow = c.viewLastRow;
+    Locate(8, 3);
+    CurrentContext().viewSet = !c.view.Empty();
+    if (CurrentContext().viewSet) CurrentContext().clip = c.view;
+    FillWithPattern();
+    const TextState text = Screen()->text;
+    const DrawContext context = CurrentContext();
+
+    ClearDirty();
+    Cls();
+    const ScreenAfter twoCalls = ScreenAfter::Take(Put(nullptr, 0, 0, picture.get()));
+    Screen()->text = text;
+    CurrentContext() = context;
+    FillWithPattern();
+    ClearDirty();
+    const ScreenAfter oneCall = ScreenAfter::Take(ClsAndPut(picture.get()));
+
+    EXPECT_EQ(oneCall.pixels, twoCalls.pixels);
+    EXPECT_EQ(oneCall.dirty, twoCalls.dirty);
+    EXPECT_EQ(oneCall.shadow, twoCalls.shadow);
+    EXPECT_EQ(oneCall.cursorRow, twoCalls.cursorRow);
+    EXPECT_EQ(oneCall.cursorColumn, twoCalls.cursorColumn);
+    EXPECT_EQ(oneCall.pendingNewline, twoCalls.pendingNewline);
+    EXPECT_EQ(oneCall.lastX, twoCalls.lastX);
+    EXPECT_EQ(oneCall.lastY, twoCalls.lastY);
+    EXPECT_EQ(oneCall.result, twoCalls.result);
+    EXPECT_EQ(LastResult(), twoCalls.result);
+  }
+}
+
 TEST_F(TextTest, ColorReturnsThePreviousForegroundAndHonoursOmittedFlags) {
   EXPECT_EQ(Color(0xFF0000, 0xFF0000), kWhite);
   EXPECT_EQ(CurrentContext().background, 0x00FF0000u);

@@ -6,6 +6,7 @@
 
 #include "game/assets.h"
 #include "gfx/bmp.h"
+#include "gfx/text.h"
 #include "rt/result.h"
 
 namespace game {
@@ -58,7 +59,7 @@ KeptPicture Decode(const FileStamp& stamp) {
 
 }  // namespace
 
-void DrawBackground() {
+void ClearToBackground() {
   KeptPicture& kept = Kept();
   FileStamp stamp;
   if (!StampOf(kBackgroundPicture, stamp)) {
@@ -66,9 +67,11 @@ void DrawBackground() {
   } else if (!kept.decoded || !(kept.stamp == stamp)) {
     kept = Decode(stamp);
   }
-  if (kept.image &&
-      rt::Put(nullptr, 0, 0, kept.image.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutPset) == rt::ResultOk)
+  if (!kept.image) {
+    rt::Cls();
+  } else if (rt::ClsAndPut(kept.image.get()) == rt::ResultOk) {
     return;
+  }
   // No picture to copy: the file loads (or fails to) as Bload leaves it.
   rt::Bload(kBackgroundPicture);
 }

@@ -137,8 +137,7 @@ NextScreen LeaveToMenu() {
 // Under one lock, so that no half-drawn frame is shown.
 void DrawFrame(const GameState& state) {
   rt::ScreenLock();
-  rt::Cls();
-  DrawBackground();
+  ClearToBackground();
   rt::DrawString(nullptr, 1, 1, rt::kAbsoluteInForeground, StatusLine(state));
   if (state.objectImage) {
     rt::Put(nullptr, state.objectX, state.objectY, state.objectImage.get(), rt::kOmitted, 0, 0, 0, 0,

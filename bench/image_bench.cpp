@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/bmp.h"
+#include "gfx/display_driver.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 
@@ -15,12 +15,12 @@ namespace {
 
 using namespace rt;
 
-// The game's screen on the null back end, with a 640 x 480 24-bit picture.
+// The game's screen on the back end without a window (flags -1), with a
+// 640 x 480 24-bit picture.
 class Scene {
  public:
   Scene() {
-    SetDriverList({NullDriverEntry()});
-    ScreenMode(18, 32, 2, 0, 0);
+    ScreenMode(18, 32, 2, -1, 0);
     ImagePtr picture(ImageCreate(640, 480));
     Fill(picture.get());
     pictureFile_ = (std::filesystem::temp_directory_path() / "morvanta-bench-background.bmp").string();
@@ -29,7 +29,6 @@ class Scene {
   ~Scene() {
     std::filesystem::remove(pictureFile_);
     ScreenClose();
-    SetDriverList({});
   }
   const std::string& PictureFile() const { return pictureFile_; }
 

@@ -4,21 +4,15 @@
 
 #include <string>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/screen.h"
 #include "gfx/text.h"
 
 namespace {
 
-void OpenScreen(int depth) {
-  rt::SetDriverList({rt::NullDriverEntry()});
-  rt::ScreenMode(18, depth, 2, 0, 0);
-}
+// Flags -1 choose the back end without a window.
+void OpenScreen(int depth) { rt::ScreenMode(18, depth, 2, -1, 0); }
 
-void CloseScreen() {
-  rt::ScreenClose();
-  rt::SetDriverList({});
-}
+void CloseScreen() { rt::ScreenClose(); }
 
 void BM_DrawStringLine(benchmark::State& state) {
   OpenScreen(int(state.range(0)));

@@ -7,9 +7,8 @@
 
 #include "fuzz_support.h"
 #include "game/assets.h"
-#include "gfx/backend/null_driver.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

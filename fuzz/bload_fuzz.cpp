@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "gfx/backend/null_driver.h"
 #include "gfx/bmp.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 
 namespace rt::fuzz {
 namespace {

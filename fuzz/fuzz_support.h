@@ -39,6 +39,12 @@ void WriteScratchFile(const std::string& path, std::string_view bytes);
 // A file's bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// Whether a code is one a key code can be: a code page 437 byte, or an
+// extended key (low byte 255, high byte its code).
+inline bool IsKeyCode(int code) {
+  return (code >= 1 && code <= 255) || (code > 255 && code <= 0xFFFF && (code & 0xFF) == 0xFF);
+}
+
 // A broken property is a finding: say which and stop the way a crash does.
 [[noreturn]] void FuzzFailure(const char* what);
 inline void FuzzCheck(bool holds, const char* what) {

@@ -3,18 +3,18 @@
 // that game's points and stones, the file's length (2 bytes) and bytes,
 // then one step per sleep of the program (see Step): typed keys for the
 // name, held keys for the highscore view. Once the steps run out, Esc is
-// held. Whatever the file held, the screens must end, and once they have
-// written "game.hsc" it must hold one record line.
+// held, and long waits are woken with Space and Enter. Whatever the file
+// held, the screens must end (a stall throws, which ends the run as a crash
+// does), and once they have written "game.hsc" it must hold one record line.
 #include <cstdint>
 #include <string>
 
 #include "fuzz_support.h"
-#include "game/assets.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game_harness.h"
-#include "gfx/screen.h"
+#include "game/shell/shell.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
+#include "support/scenario.h"
 
 namespace game::fuzz {
 namespace {
@@ -50,22 +50,21 @@ void CheckWritten(const std::string& path, const std::string& before) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace game::fuzz;
   FuzzInput input(data, size);
-  GameHarness& harness = GameHarness::Fresh();
-  game::Shell shell;
-  shell.saveFilePath = "game.sav";
-  shell.highscoreFilePath = "game.hsc";
+  game::test::Scenario scenario;
+  scenario.WakeLongWaits();
+  game::Shell& shell = scenario.TheShell();
   const bool gameEnds = input.Byte() & 1;
   shell.state.points = input.I32();
   shell.state.stones = input.I32();
   const std::string before(input.Take(input.U16() % 1024));
-  rt::fuzz::WriteScratchFile("game.hsc", before);
-  harness.OnSleep([&](int) { Step(harness.Driver(), input); });
+  rt::fuzz::WriteScratchFile(shell.highscoreFilePath, before);
+  scenario.OnSleep([&](int) { Step(scenario.Driver(), input); });
 
   if (gameEnds) game::GameOver(shell);
-  CheckWritten("game.hsc", before);
-  harness.Progress();
+  CheckWritten(shell.highscoreFilePath, before);
+  scenario.Progress();
   game::ShowHighscore(shell);
-  CheckWritten("game.hsc", before);
+  CheckWritten(shell.highscoreFilePath, before);
   FuzzCheck(rt::Screen()->lockCount == 0, "a screen left the lock held");
   FuzzCheck(rt::FreeFileNumber() == 1, "a file number stayed in use");
   return 0;

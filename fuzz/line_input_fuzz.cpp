@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/clock.h"
 #include "input/key_queue.h"

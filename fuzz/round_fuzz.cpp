@@ -4,20 +4,19 @@
 // byte (bit 0: a new game ran earlier in this run, which sets the frame
 // pause), the save file's length (2 bytes) and bytes, then one byte of input
 // per frame (see ApplyFrameInput). Besides memory errors and undefined
-// behaviour, the round must end every frame, release the screen lock and
-// leave no file number in use.
+// behaviour, the round must end every frame (a stall throws, which ends the
+// run as a crash does), release the screen lock and leave no file number in
+// use. Long waits are woken as a player would, with Space and Enter.
 #include <cstdint>
 #include <string>
 
 #include "fuzz_support.h"
-#include "game/assets.h"
 #include "game/game_state.h"
-#include "game/round.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game_harness.h"
-#include "gfx/screen.h"
+#include "game/shell/shell.h"
+#include "gfx/screen_state.h"
 #include "rt/file_channels.h"
+#include "support/scenario.h"
 
 namespace game::fuzz {
 namespace {
@@ -30,8 +29,7 @@ constexpr int kFrames = 300;
 // Bits 0-3 hold Left, Right, Down and P for the frame; bits 4-5 are nothing,
 // S held, the close button or Esc held; bit 6 toggles the left button; bit 7
 // moves the pointer and turns the wheel by the next three bytes.
-void ApplyFrameInput(GameHarness& harness, FuzzInput& script, bool& buttonDown) {
-  rt::test::ScriptedDriver& driver = harness.Driver();
+void ApplyFrameInput(rt::test::ScriptedDriver& driver, FuzzInput& script, bool& buttonDown) {
   const std::uint8_t b = script.Byte();
   driver.HoldKey(scancode::kLeft, b & 1);
   driver.HoldKey(scancode::kRight, b & 2);
@@ -57,26 +55,16 @@ void ApplyFrameInput(GameHarness& harness, FuzzInput& script, bool& buttonDown) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace game::fuzz;
   FuzzInput input(data, size);
-  GameHarness& harness = GameHarness::Fresh();
-  game::Shell shell;
-  shell.saveFilePath = "game.sav";
-  shell.highscoreFilePath = "game.hsc";
-  shell.state.catcherImage = game::LoadBitmapAsset(game::kCatcherPicture);
+  game::test::Scenario scenario;
+  scenario.WakeLongWaits();
+  game::Shell& shell = scenario.TheShell();
   if (input.Byte() & 1) shell.state.frameDelay = 4;
-  rt::fuzz::WriteScratchFile("game.sav", input.Take(input.U16() % 1024));
+  rt::fuzz::WriteScratchFile(shell.saveFilePath, input.Take(input.U16() % 1024));
 
   if (game::LoadGame(shell) == game::NextScreen::Round) {
-    int frame = 0;
     bool buttonDown = false;
-    game::SetFrameHook([&](game::GameState&) {
-      harness.Progress();
-      if (frame++ == kFrames) return false;
-      ApplyFrameInput(harness, input, buttonDown);
-      return true;
-    });
-    const game::NextScreen next = game::GameLoop(shell.state);
-    game::SetFrameHook(nullptr);
-    if (next == game::NextScreen::GameOver) game::GameOver(shell);
+    scenario.EachFrame([&](game::GameState&) { ApplyFrameInput(scenario.Driver(), input, buttonDown); });
+    if (scenario.RunFrames(kFrames) == game::NextScreen::GameOver) game::GameOver(shell);
   }
   FuzzCheck(rt::Screen()->lockCount == 0, "the round left the screen locked");
   FuzzCheck(rt::FreeFileNumber() == 1, "a file number stayed in use");

@@ -218,22 +218,40 @@ std::string Int32(int v) {
 }
 
 std::vector<Seed> TranslateKeySeeds() {
-  // TranslateKey's character, scancode, key character and modifiers; then
-  // an SDL scancode, keycode and modifier state; then the layout and typed text.
+  // TranslateKey's character, scancode, key character and modifiers; then typed text.
   const auto seed = [](std::string name, std::vector<int> values, std::string_view text) {
     std::string bytes;
     for (int v : values) bytes += Int32(v);
-    bytes.append(8 * 4 + 1, '\0');
     bytes += text;
     return Seed{std::move(name), std::move(bytes)};
   };
   return {
-      seed("left-arrow", {0, 75, 0, kModExtended, 80, 1073741904, 0}, ""),
-      seed("shift-f1", {0, 59, 0, kModShift, 58, 1073741882, 1}, ""),
-      seed("letter-a", {'a', 30, 'a', 0, 4, 'a', 0}, "a"),
-      seed("ctrl-c", {3, 46, 'c', kModLeftCtrl, 6, 'c', 0x40}, ""),
-      seed("alt-x", {0, 45, 'x', kModLeftAlt, 27, 'x', 0x100}, ""),
-      seed("umlauts", {0, 0, 0, 0, 0, 0, 0}, "Grüße äöü €"),
+      seed("left-arrow", {0, 75, 0, kModExtended}, ""), seed("shift-f1", {0, 59, 0, kModShift}, ""),
+      seed("letter-a", {'a', 30, 'a', 0}, "a"),         seed("ctrl-c", {3, 46, 'c', kModLeftCtrl}, ""),
+      seed("alt-x", {0, 45, 'x', kModLeftAlt}, ""),     seed("umlauts", {0, 0, 0, 0}, "Grüße äöü €"),
+  };
+}
+
+std::vector<Seed> SdlKeysSeeds() {
+  // An SDL scancode, keycode and modifier state; then the SDL scancodes the
+  // layout answers for the letters (eight, used in turn), and the held keys:
+  // a count of pairs of SDL scancodes, then one byte each.
+  const auto seed = [](std::string name, std::vector<int> press, std::vector<int> held) {
+    std::string bytes;
+    for (int v : press) bytes += Int32(v);
+    for (int letter = 0; letter < 8; ++letter) bytes += Int32(4 + letter);
+    std::string state(256, '\0');
+    for (int sdlScancode : held) state[std::size_t(sdlScancode)] = 1;
+    bytes += char(state.size() / 2);
+    bytes += state;
+    return Seed{std::move(name), std::move(bytes)};
+  };
+  return {
+      seed("left-arrow", {80, 1073741904, 0}, {80}),
+      seed("shift-f1", {58, 1073741882, 1}, {58, 225}),
+      seed("letter-a", {4, 'a', 0}, {4}),
+      seed("ctrl-c", {6, 'c', 0x40}, {6, 224}),
+      seed("alt-x", {27, 'x', 0x100}, {27, 226}),
   };
 }
 
@@ -267,6 +285,7 @@ std::vector<Seed> SeedsFor(std::string_view fuzzer) {
   if (fuzzer == "bload") return BloadSeeds();
   if (fuzzer == "item_reader") return ItemReaderSeeds();
   if (fuzzer == "translate_key") return TranslateKeySeeds();
+  if (fuzzer == "sdl_keys") return SdlKeysSeeds();
   if (fuzzer == "round") return RoundSeeds();
   if (fuzzer == "bitmap_asset") return BmpForms();
   if (fuzzer == "line_input") return LineInputSeeds();

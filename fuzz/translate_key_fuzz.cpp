@@ -1,10 +1,6 @@
-// Key translation over all inputs: TranslateKey on any four values, the SDL
-// side (KeyPressCode, Set1FromSdl, the modifier flags, the key-state map)
-// on any scancodes, keycodes and modifier states, and PostTypedText on any
-// bytes. Every code produced must be one a key code can be.
-#include <array>
+// Key translation over all inputs: TranslateKey on any four values and
+// PostTypedText on any bytes. Every code produced must be one a key code can be.
 #include <cstdint>
-#include <vector>
 
 #include "fuzz_support.h"
 #include "input/key_queue.h"
@@ -13,12 +9,6 @@
 namespace rt::fuzz {
 namespace {
 
-// A key code: a code page 437 byte, or an extended key (low byte 255, high
-// byte its code).
-bool IsKeyCode(int code) {
-  return (code >= 1 && code <= 255) || (code > 255 && code <= 0xFFFF && (code & 0xFF) == 0xFF);
-}
-
 void CheckTranslateKey(FuzzInput& input) {
   const int character = input.I32();
   const int scanByte = input.I32();
@@ -26,31 +16,6 @@ void CheckTranslateKey(FuzzInput& input) {
   const int modifiers = input.I32();
   const int code = TranslateKey(character, scanByte, keyCharacter, modifiers);
   FuzzCheck(code == -1 || code == character || IsKeyCode(code), "TranslateKey made up a code");
-}
-
-void CheckSdlSide(FuzzInput& input) {
-  const int scancode = input.I32();
-  const int keycode = input.I32();
-  const int mods = input.I32();
-  const int code = KeyPressCode(scancode, keycode, mods);
-  FuzzCheck(code == -1 || IsKeyCode(code), "KeyPressCode posts something that is no key code");
-  const Set1Key key = Set1FromSdl(scancode);
-  FuzzCheck(key.scancode == -1 || (key.scancode >= 0 && key.scancode < 128),
-            "a set-1 scancode outside 0..127");
-  FuzzCheck((ModifierFlags(mods) & ~0x1F) == 0, "ModifierFlags set a flag it does not define");
-  TextCounts(mods);
-}
-
-void CheckKeyStateMap(FuzzInput& input) {
-  std::array<int, 8> layout{};
-  for (int& scancode : layout) scancode = input.I32();
-  std::size_t asked = 0;
-  const KeyStateMap map([&](int) { return layout[asked++ % layout.size()]; });
-  std::vector<std::uint8_t> sdlState(input.Byte() * 2);
-  for (auto& held : sdlState) held = input.Byte() & 1;
-  std::array<std::uint8_t, 128> keyState{};
-  map.Refresh(sdlState.data(), int(sdlState.size()), keyState);
-  for (auto held : keyState) FuzzCheck(held <= 1, "a key-state entry other than 0 or 1");
 }
 
 void CheckTypedText(FuzzInput& input) {
@@ -67,8 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace rt::fuzz;
   FuzzInput input(data, size);
   CheckTranslateKey(input);
-  CheckSdlSide(input);
-  CheckKeyStateMap(input);
   CheckTypedText(input);
   return 0;
 }

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev liballegro4-dev
   xvfb xauth xdotool x11-utils imagemagick libxtst-dev openbox weston
   clang libclang-rt-14-dev
-  desktop-file-utils
+  desktop-file-utils lintian
 )
 
 missing=()

@@ -1,5 +1,5 @@
 #include "game/desktop_identity.h"
-#include "game/shell.h"
+#include "game/shell/shell.h"
 
 int main() {
   game::IntroduceToDesktop();

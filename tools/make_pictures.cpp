@@ -23,7 +23,7 @@ bool WriteBmp24(const std::string& path, int width, int height, auto pixelAt) {
     auto* row = reinterpret_cast<std::uint32_t*>(surface.Row(y));
     for (int x = 0; x < width; ++x) row[x] = 0xFF000000 | pixelAt(x, y);
   }
-  return rt::Bsave(path, image.get(), 24) == 0;
+  return rt::Bsave(path, image.get(), 24) == rt::ResultOk;
 }
 
 bool WritePicture(const std::string& path, const Canvas& canvas) {
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   }
   // Images are made at the depth of a screen; the null back end opens one
   // without a window.
-  if (rt::ScreenMode(18, 32, 1, -1, 0) != 0) {
+  if (rt::ScreenMode(18, 32, 1, -1, 0) != rt::ResultOk) {
     std::fprintf(stderr, "make_pictures: no screen to draw on\n");
     return 1;
   }

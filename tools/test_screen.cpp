@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/bmp.h"
+#include "gfx/display_driver.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "gfx/text_render.h"
 #include "rt/codepage.h"
@@ -31,7 +31,7 @@ void DrawInFont(int fontIndex, int x, int y, std::string_view text, std::uint32_
   const rt::Surface screen = rt::ScreenSurface();
   const rt::BuiltinFont& font = rt::FontByIndex(fontIndex);
   rt::ClippedText clipped;
-  if (rt::ClipText(text, x, y, font.height, rt::ClipRect{0, 0, screen.width, screen.height}, clipped))
+  if (rt::ClipText(text, x, y, font.height, rt::Rect{0, 0, screen.width, screen.height}, clipped))
     rt::DrawGlyphsTransparent(screen, font, clipped, color);
 }
 
@@ -132,7 +132,7 @@ bool DrawLoadedPicture(const std::string& folder) {
     for (int x = 0; x < 96; ++x) row[x] = 0xFF000000u | (x * 255 / 95) << 16 | (y * 255 / 63) << 8 | 0x80;
   }
   const std::string path = folder + "test_screen_ramp.bmp";
-  if (rt::Bsave(path, ramp.get()) != 0) return false;
+  if (rt::Bsave(path, ramp.get()) != rt::ResultOk) return false;
   ImagePtr loaded(rt::ImageCreate(96, 64, 0, 0, true));
   const int result = rt::Bload(path, loaded.get());
   std::remove(path.c_str());
@@ -152,7 +152,7 @@ std::string FolderOf(const std::string& path) {
 int main(int argc, char** argv) {
   const std::string output = argc > 1 ? argv[1] : "test_screen.bmp";
   rt::SetDriverList({rt::NullDriverEntry()});
-  if (rt::ScreenMode(18, 32, 1, 0, 0) != 0) {
+  if (rt::ScreenMode(18, 32, 1, 0, 0) != rt::ResultOk) {
     std::fprintf(stderr, "test_screen: cannot open the screen\n");
     return 1;
   }
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "test_screen: the BMP round trip failed\n");
     return 1;
   }
-  if (rt::Bsave(output) != 0) {
+  if (rt::Bsave(output) != rt::ResultOk) {
     std::fprintf(stderr, "test_screen: cannot write %s\n", output.c_str());
     return 1;
   }

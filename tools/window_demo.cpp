@@ -55,7 +55,7 @@ int CodeOf(const std::string& key) {
 
 int main() {
   rt::WindowTitle(rt::Windows1252("Fensterdemo – Morvanta"));
-  if (rt::ScreenMode(18, 32, 2, 0, 0) != 0) {
+  if (rt::ScreenMode(18, 32, 2, 0, 0) != rt::ResultOk) {
     std::fputs("No window could be opened.\n", stderr);
     return 1;
   }
@@ -78,18 +78,19 @@ int main() {
     if (y < 100 || y > 480 - kBallSize) vy = -vy;
 
     int mouseX = 0, mouseY = 0, wheel = 0, buttons = 0;
-    const bool mouse = rt::GetMouse(&mouseX, &mouseY, &wheel, &buttons) == 0;
+    const bool mouse = rt::GetMouse(&mouseX, &mouseY, &wheel, &buttons) == rt::ResultOk;
 
     rt::ScreenLock();
     rt::Color(kWhite, kSky);
     rt::Cls();
-    rt::DrawString(nullptr, 8, 8, 4, rt::Cp437("Morvanta-Fensterdemo: tippen, klicken, Mausrad drehen; Esc beendet."),
-                   kYellow);
+    rt::DrawString(nullptr, 8, 8, 4,
+                   rt::Cp437("Morvanta-Fensterdemo: tippen, klicken, Mausrad drehen; Esc beendet."), kYellow);
     std::string line = "Tasten:";
     for (const std::string& c : codes) line += " " + c;
     rt::DrawString(nullptr, 8, 32, 4, line, kWhite);
     const std::string pointer = mouse ? "Maus: " + std::to_string(mouseX) + ", " + std::to_string(mouseY) +
-                                            "  Knöpfe " + std::to_string(buttons) + "  Rad " + std::to_string(wheel)
+                                            "  Knöpfe " + std::to_string(buttons) + "  Rad " +
+                                            std::to_string(wheel)
                                       : "Maus: außerhalb";
     rt::DrawString(nullptr, 8, 56, 4, rt::Cp437(pointer), kWhite);
     rt::Put(nullptr, x, y, ball.get(), rt::kOmitted, 0, 0, 0, 0, rt::PutTrans);

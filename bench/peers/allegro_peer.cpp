@@ -69,9 +69,15 @@ void Fill(BITMAP* bitmap, const std::uint32_t* argb) {
   }
 }
 
-std::uint32_t PixelRgb(BITMAP* bitmap, int x, int y) {
-  const int c = getpixel(bitmap, x, y);
-  return std::uint32_t(getr32(c) << 16 | getg32(c) << 8 | getb32(c));
+Frame Pixels(BITMAP* bitmap) {
+  Frame frame(std::size_t(kScreenWidth) * kScreenHeight);
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; ++x) {
+      const int c = getpixel(bitmap, x, y);
+      frame[std::size_t(y) * kScreenWidth + x] = std::uint32_t(getr32(c) << 16 | getg32(c) << 8 | getb32(c));
+    }
+  }
+  return frame;
 }
 
 BITMAP* LoadBmp(const char* path) { return load_bmp(path, nullptr); }
@@ -82,6 +88,18 @@ void Blit(BITMAP* source, BITMAP* target, int x, int y) {
 
 void MaskedBlit(BITMAP* source, BITMAP* target, int x, int y) {
   masked_blit(source, target, 0, 0, x, y, source->w, source->h);
+}
+
+RLE_SPRITE* MakeRleSprite(BITMAP* source) { return get_rle_sprite(source); }
+
+void DestroyRleSprite(RLE_SPRITE* sprite) { destroy_rle_sprite(sprite); }
+
+void DrawRleSprite(RLE_SPRITE* sprite, BITMAP* target, int x, int y) {
+  draw_rle_sprite(target, sprite, x, y);
+}
+
+void Clear(BITMAP* bitmap, std::uint32_t rgb) {
+  clear_to_color(bitmap, makecol32((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
 }
 
 void Textout(BITMAP* target, const char* text, int x, int y, std::uint32_t rgb) {

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
+#include "expected.h"
+
 struct BITMAP;
+struct RLE_SPRITE;
 
 namespace bench::allegro {
 
@@ -15,12 +18,17 @@ BITMAP* CreateBitmap(int width, int height);
 void DestroyBitmap(BITMAP* bitmap);
 // Fills the bitmap from 0xAARRGGBB rows; the key colour becomes Allegro's mask colour.
 void Fill(BITMAP* bitmap, const std::uint32_t* argb);
-// The colour at (x, y) as 0xRRGGBB.
-std::uint32_t PixelRgb(BITMAP* bitmap, int x, int y);
+// A 640 x 480 bitmap's pixels.
+Frame Pixels(BITMAP* bitmap);
 
 BITMAP* LoadBmp(const char* path);
 void Blit(BITMAP* source, BITMAP* target, int x, int y);
 void MaskedBlit(BITMAP* source, BITMAP* target, int x, int y);
+// Allegro's run-length sprites: the mask colour's runs are skipped, not tested.
+RLE_SPRITE* MakeRleSprite(BITMAP* source);
+void DestroyRleSprite(RLE_SPRITE* sprite);
+void DrawRleSprite(RLE_SPRITE* sprite, BITMAP* target, int x, int y);
+void Clear(BITMAP* bitmap, std::uint32_t rgb);
 // Draws bytes with the 8 x 16 font in `rgb` over a transparent background.
 void Textout(BITMAP* target, const char* text, int x, int y, std::uint32_t rgb);
 

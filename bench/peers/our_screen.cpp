@@ -2,33 +2,34 @@
 
 #include <cstring>
 
-#include "gfx/backend/display_driver.h"
 #include "gfx/screen.h"
 #include "picture.h"
 
 namespace bench {
 
-OurScreen::OurScreen() {
-  rt::SetDriverList({rt::NullDriverEntry()});
-  rt::ScreenMode(18, 32, 2, 0, 0);
-}
+namespace {
 
-OurScreen::~OurScreen() {
-  rt::ScreenClose();
-  rt::SetDriverList({});
-}
+// Flags -1 choose the back end without a window.
+constexpr int kNoWindow = -1;
 
-bool OurScreen::IsOpen() const { return rt::Screen() != nullptr; }
+}  // namespace
 
-std::uint32_t OurScreen::Pixel(int x, int y) const {
-  return reinterpret_cast<const std::uint32_t*>(rt::Screen()->VisibleRow(y))[x];
+OurScreen::OurScreen() { rt::ScreenMode(18, 32, 2, kNoWindow, 0); }
+
+OurScreen::~OurScreen() { rt::ScreenClose(); }
+
+Frame OurScreen::Pixels() const {
+  const rt::Surface page = rt::ScreenSurface();
+  if (!page.pixels) return {};
+  return FrameOf(reinterpret_cast<const std::uint32_t*>(page.pixels), page.pitchBytes / 4);
 }
 
 void OurScreen::FillWithPicture() {
+  const rt::Surface page = rt::ScreenSurface();
+  if (!page.pixels) return;
   const std::vector<std::uint32_t>& picture = PictureArgb();
-  for (int y = 0; y < kScreenHeight; ++y) {
-    std::memcpy(rt::Screen()->VisibleRow(y), &picture[std::size_t(y) * kScreenWidth], kScreenWidth * 4);
-  }
+  for (int y = 0; y < kScreenHeight; ++y)
+    std::memcpy(page.Row(y), &picture[std::size_t(y) * kScreenWidth], kScreenWidth * 4);
 }
 
 rt::ImagePtr MakeImage(const std::vector<std::uint32_t>& argb, int width, int height) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "expected.h"
 #include "gfx/image.h"
 
 namespace bench {
@@ -16,9 +17,9 @@ class OurScreen {
   OurScreen(const OurScreen&) = delete;
   OurScreen& operator=(const OurScreen&) = delete;
 
-  bool IsOpen() const;
-  std::uint32_t Pixel(int x, int y) const;
-  // Writes the generated picture, opaque, straight into the visible page.
+  // The page the operations draw on; empty when no screen opened.
+  Frame Pixels() const;
+  // Writes the generated picture, opaque, onto that page.
   void FillWithPicture();
 };
 

@@ -1,6 +1,5 @@
 #include "picture.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +63,18 @@ const std::vector<std::uint32_t>& PictureArgb() {
   return pixels;
 }
 
+const std::vector<std::uint32_t>& OtherPictureArgb() {
+  static const std::vector<std::uint32_t> pixels = [] {
+    std::vector<std::uint32_t> out = PictureArgb();
+    for (std::uint32_t& p : out) {
+      p ^= 0x404040;
+      if ((p & 0xFFFFFF) == kKey) p ^= 1;
+    }
+    return out;
+  }();
+  return pixels;
+}
+
 bool SpriteIsKey(int width, int height, int x, int y) {
   const long dx = 2L * x + 1 - width;
   const long dy = 2L * y + 1 - height;
@@ -116,34 +127,6 @@ const std::string& Picture24Path() {
     return name;
   }();
   return path;
-}
-
-std::vector<Probe> ProbesIn(int left, int top, int width, int height) {
-  const int right = left + width - 1;
-  const int bottom = top + height - 1;
-  return {{left, top},
-          {right, top},
-          {left, bottom},
-          {right, bottom},
-          {left + width / 2, top + height / 2},
-          {left + width / 3, top + 2 * height / 3},
-          {left + 3 * width / 4, top + height / 5}};
-}
-
-bool CheckPixels(benchmark::State& state, const std::vector<Probe>& probes,
-                 const std::function<std::uint32_t(int x, int y)>& actual,
-                 const std::function<std::uint32_t(int x, int y)>& expected) {
-  for (const Probe& p : probes) {
-    const std::uint32_t got = actual(p.x, p.y);
-    const std::uint32_t want = expected(p.x, p.y);
-    if (got != want) {
-      char message[128];
-      std::snprintf(message, sizeof message, "pixel (%d, %d) is %08X, expected %08X", p.x, p.y, got, want);
-      state.SkipWithError(message);
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace bench

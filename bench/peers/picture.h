@@ -1,12 +1,9 @@
 // Inputs shared by the peer comparisons: a varied picture (no flat colour, so
-// nothing is won by accident), sprites with a keyed outline, and the checks
-// that make a wrong result fail the benchmark.
+// nothing is won by accident), sprites with a keyed outline, and the picture
+// as a 24-bit BMP file.
 #pragma once
 
-#include <benchmark/benchmark.h>
-
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +19,8 @@ std::uint32_t PictureColour(int x, int y);
 
 // The whole picture as opaque 0xFFRRGGBB rows.
 const std::vector<std::uint32_t>& PictureArgb();
+// A second picture of the same kind in which every pixel differs from the first.
+const std::vector<std::uint32_t>& OtherPictureArgb();
 
 // A width x height sprite as 0xAARRGGBB rows: picture colours with alpha 0xFF
 // inside a disc, the key colour (alpha 0) outside it.
@@ -33,16 +32,5 @@ bool SpriteIsKey(int width, int height, int x, int y);
 const std::string& Picture24Path();
 // A path for files the benchmarks write, in the same folder.
 std::string ScratchPath(const std::string& name);
-
-// Compares pixels at a few places with what they should be; on a mismatch the
-// benchmark reports an error instead of a time.
-struct Probe {
-  int x;
-  int y;
-};
-std::vector<Probe> ProbesIn(int left, int top, int width, int height);
-bool CheckPixels(benchmark::State& state, const std::vector<Probe>& probes,
-                 const std::function<std::uint32_t(int x, int y)>& actual,
-                 const std::function<std::uint32_t(int x, int y)>& expected);
 
 }  // namespace bench

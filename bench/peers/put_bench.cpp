@@ -1,10 +1,11 @@
 // Copying a 32 x 32 and a 640 x 480 sprite onto the screen, keyed and opaque.
+// The keyed copies meet the peers' plain keyed blits and their run-length
+// forms, which skip the transparent runs instead of testing each pixel.
 #include <cstring>
 #include <string>
 
 #include "allegro_peer.h"
 #include "our_screen.h"
-#include "picture.h"
 #include "sdl_peer.h"
 
 namespace bench {
@@ -21,82 +22,94 @@ struct Placement {
 constexpr Placement kSmall{32, 32, 301, 203};
 constexpr Placement kFull{kScreenWidth, kScreenHeight, 0, 0};
 
-// What a copy leaves at (x, y): the sprite's pixel, or the picture where the
-// sprite is keyed and the copy honours the key.
-std::uint32_t Expected(const Placement& p, const std::vector<std::uint32_t>& sprite, bool keyed, int x,
-                       int y) {
-  const int sx = x - p.x;
-  const int sy = y - p.y;
-  if (keyed && SpriteIsKey(p.width, p.height, sx, sy)) return 0xFF000000u | PictureColour(x, y);
-  const std::uint32_t pixel = sprite[std::size_t(sy) * p.width + sx];
-  return keyed ? pixel & 0xFFFFFF : pixel;  // keyed copies write colours without alpha
+// The picture with the sprite copied onto it.
+Frame Expected(const Placement& p, bool keyed) {
+  Frame frame = FrameOf(PictureArgb());
+  const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);
+  if (keyed) {
+    PutKeyed(frame, sprite, p.width, p.height, p.x, p.y);
+  } else {
+    PutOpaque(frame, sprite, p.width, p.height, p.x, p.y);
+  }
+  return frame;
 }
 
 void PutOurs(benchmark::State& state, Placement p, rt::PutMode mode) {
   OurScreen screen;
   screen.FillWithPicture();
-  const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);
-  rt::ImagePtr image = MakeImage(sprite, p.width, p.height);
-  for (auto _ : state) rt::Put(nullptr, p.x, p.y, image.get(), rt::kOmitted, 0, 0, 0, 0, mode);
-  CheckPixels(
-      state, ProbesIn(p.x, p.y, p.width, p.height), [&](int x, int y) { return screen.Pixel(x, y); },
-      [&](int x, int y) { return Expected(p, sprite, mode == rt::PutTrans, x, y); });
+  rt::ImagePtr image = MakeImage(MakeSprite(p.width, p.height), p.width, p.height);
+  auto put = [&] { return rt::Put(nullptr, p.x, p.y, image.get(), rt::kOmitted, 0, 0, 0, 0, mode); };
+  if (put() != 0) return Fail(state, "Put failed");
+  if (!Verify(state, screen.Pixels(), Expected(p, mode == rt::PutTrans))) return;
+  for (auto _ : state) put();
 }
 
-void PutSdl(benchmark::State& state, Placement p, bool keyed) {
+enum class SdlKey { None, Plain, Rle };
+
+void PutSdl(benchmark::State& state, Placement p, SdlKey key) {
   SurfacePtr target = MakeSdlSurface(PictureArgb(), kScreenWidth, kScreenHeight);
-  const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);
-  SurfacePtr source = MakeSdlSurface(sprite, p.width, p.height);
-  if (keyed) SDL_SetColorKey(source.get(), SDL_TRUE, kKey);
-  for (auto _ : state) {
+  SurfacePtr source = MakeSdlSurface(MakeSprite(p.width, p.height), p.width, p.height);
+  if (key != SdlKey::None) SDL_SetColorKey(source.get(), SDL_TRUE, kKey);
+  if (key == SdlKey::Rle) SDL_SetSurfaceRLE(source.get(), 1);
+  auto blit = [&] {
     SDL_Rect place{p.x, p.y, 0, 0};
-    SDL_BlitSurface(source.get(), nullptr, target.get(), &place);
-  }
-  CheckPixels(
-      state, ProbesIn(p.x, p.y, p.width, p.height),
-      [&](int x, int y) { return SdlPixel(target.get(), x, y) & 0xFFFFFF; },
-      [&](int x, int y) { return Expected(p, sprite, keyed, x, y) & 0xFFFFFF; });
+    return SDL_BlitSurface(source.get(), nullptr, target.get(), &place);
+  };
+  // The first blit encodes the runs.
+  if (blit() != 0) return Fail(state, SDL_GetError());
+  if (key == SdlKey::Rle && !(source->flags & SDL_RLEACCEL)) return Fail(state, "SDL did not encode runs");
+  if (!Verify(state, SdlFrame(target.get()), Expected(p, key != SdlKey::None))) return;
+  for (auto _ : state) blit();
 }
 
-void PutAllegro(benchmark::State& state, Placement p, bool keyed) {
+enum class AllegroCopy { Blit, MaskedBlit, RleSprite };
+
+void PutAllegro(benchmark::State& state, Placement p, AllegroCopy copy) {
   const char* why = "";
-  if (!allegro::Start(why)) return state.SkipWithError(why);
+  if (!allegro::Start(why)) return Fail(state, why);
   BITMAP* target = allegro::CreateBitmap(kScreenWidth, kScreenHeight);
   allegro::Fill(target, PictureArgb().data());
-  const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);
   BITMAP* source = allegro::CreateBitmap(p.width, p.height);
-  allegro::Fill(source, sprite.data());
-  for (auto _ : state) {
-    if (keyed) {
-      allegro::MaskedBlit(source, target, p.x, p.y);
-    } else {
-      allegro::Blit(source, target, p.x, p.y);
+  allegro::Fill(source, MakeSprite(p.width, p.height).data());
+  RLE_SPRITE* runs = copy == AllegroCopy::RleSprite ? allegro::MakeRleSprite(source) : nullptr;
+  auto put = [&] {
+    switch (copy) {
+      case AllegroCopy::Blit: allegro::Blit(source, target, p.x, p.y); break;
+      case AllegroCopy::MaskedBlit: allegro::MaskedBlit(source, target, p.x, p.y); break;
+      case AllegroCopy::RleSprite: allegro::DrawRleSprite(runs, target, p.x, p.y); break;
     }
+  };
+  put();
+  if (Verify(state, allegro::Pixels(target), Expected(p, copy != AllegroCopy::Blit))) {
+    for (auto _ : state) put();
   }
-  CheckPixels(
-      state, ProbesIn(p.x, p.y, p.width, p.height),
-      [&](int x, int y) { return allegro::PixelRgb(target, x, y); },
-      [&](int x, int y) { return Expected(p, sprite, keyed, x, y) & 0xFFFFFF; });
+  if (runs) allegro::DestroyRleSprite(runs);
   allegro::DestroyBitmap(source);
   allegro::DestroyBitmap(target);
 }
 
-// The least an opaque copy must do: one memcpy per row.
+// The least an opaque copy must do: memcpy the same bytes, in one piece
+// where the rows are contiguous in both (the whole screen), else per row.
 void PutFloorMemcpy(benchmark::State& state, Placement p) {
   std::vector<std::uint32_t> target = PictureArgb();
   const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);
-  for (auto _ : state) {
+  auto copy = [&] {
+    if (p.width == kScreenWidth) {
+      std::memcpy(&target[std::size_t(p.y) * kScreenWidth], sprite.data(), sprite.size() * 4);
+      return;
+    }
     for (int row = 0; row < p.height; ++row) {
       std::memcpy(&target[std::size_t(p.y + row) * kScreenWidth + p.x], &sprite[std::size_t(row) * p.width],
                   std::size_t(p.width) * 4);
     }
+  };
+  copy();
+  if (!Verify(state, FrameOf(target), Expected(p, false))) return;
+  for (auto _ : state) {
+    copy();
     benchmark::DoNotOptimize(target.data());
     benchmark::ClobberMemory();
   }
-  CheckPixels(
-      state, ProbesIn(p.x, p.y, p.width, p.height),
-      [&](int x, int y) { return target[std::size_t(y) * kScreenWidth + x]; },
-      [&](int x, int y) { return Expected(p, sprite, false, x, y); });
 }
 
 std::string SizeName(const Placement& p) { return std::to_string(p.width) + "x" + std::to_string(p.height); }
@@ -106,11 +119,15 @@ const bool kRegistered = [] {
     const std::string trans = "PutTrans_" + SizeName(p) + "/";
     const std::string pset = "PutPset_" + SizeName(p) + "/";
     benchmark::RegisterBenchmark((trans + "ours").c_str(), PutOurs, p, rt::PutTrans);
-    benchmark::RegisterBenchmark((trans + "SDL_BlitSurface+colorkey").c_str(), PutSdl, p, true);
-    benchmark::RegisterBenchmark((trans + "allegro_masked_blit").c_str(), PutAllegro, p, true);
+    benchmark::RegisterBenchmark((trans + "SDL_BlitSurface+colorkey").c_str(), PutSdl, p, SdlKey::Plain);
+    benchmark::RegisterBenchmark((trans + "SDL_BlitSurface+colorkey+RLE").c_str(), PutSdl, p, SdlKey::Rle);
+    benchmark::RegisterBenchmark((trans + "allegro_masked_blit").c_str(), PutAllegro, p,
+                                 AllegroCopy::MaskedBlit);
+    benchmark::RegisterBenchmark((trans + "allegro_draw_rle_sprite").c_str(), PutAllegro, p,
+                                 AllegroCopy::RleSprite);
     benchmark::RegisterBenchmark((pset + "ours").c_str(), PutOurs, p, rt::PutPset);
-    benchmark::RegisterBenchmark((pset + "SDL_BlitSurface").c_str(), PutSdl, p, false);
-    benchmark::RegisterBenchmark((pset + "allegro_blit").c_str(), PutAllegro, p, false);
+    benchmark::RegisterBenchmark((pset + "SDL_BlitSurface").c_str(), PutSdl, p, SdlKey::None);
+    benchmark::RegisterBenchmark((pset + "allegro_blit").c_str(), PutAllegro, p, AllegroCopy::Blit);
     benchmark::RegisterBenchmark((pset + "floor:memcpy").c_str(), PutFloorMemcpy, p);
   }
   return true;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "expected.h"
+
 namespace bench {
 
 struct SurfaceDeleter {
@@ -30,9 +32,8 @@ inline SurfacePtr MakeSdlSurface(const std::vector<std::uint32_t>& argb, int wid
   return s;
 }
 
-inline std::uint32_t SdlPixel(const SDL_Surface* s, int x, int y) {
-  return reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(s->pixels) +
-                                                std::ptrdiff_t(y) * s->pitch)[x];
+inline Frame SdlFrame(const SDL_Surface* s) {
+  return FrameOf(static_cast<const std::uint32_t*>(s->pixels), s->pitch / 4);
 }
 
 }  // namespace bench

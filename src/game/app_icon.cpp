@@ -28,7 +28,7 @@ constexpr std::array<std::string_view, kIconSize> kCoin{
 };
 // clang-format on
 
-std::uint32_t ColourOf(char letter) {
+std::uint32_t ColorOf(char letter) {
   switch (letter) {
     case 'o': return 0xFF4A2C00;  // outline
     case 'l': return 0xFFFFF0A0;  // rim in the light
@@ -46,7 +46,7 @@ std::uint32_t ColourOf(char letter) {
 IconPixels AppIcon() {
   IconPixels pixels{};
   for (int y = 0; y < kIconSize; ++y) {
-    for (int x = 0; x < kIconSize; ++x) pixels[y * kIconSize + x] = ColourOf(kCoin[y][x]);
+    for (int x = 0; x < kIconSize; ++x) pixels[y * kIconSize + x] = ColorOf(kCoin[y][x]);
   }
   return pixels;
 }

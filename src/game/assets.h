@@ -18,7 +18,7 @@ inline constexpr std::string_view kUfoPicture = "ufo.bmp";
 
 // Loads a BMP file into a new image of the size its header gives, at the
 // screen's depth. No image when the file is missing, its header gives a
-// width or height of 0, or more pixels than the file has bits (a damaged
+// width or height of 0, or more pixels than the file can describe (a damaged
 // header); a top-down file (negative height) loads upright.
 rt::ImagePtr LoadBitmapAsset(std::string_view fileName);
 

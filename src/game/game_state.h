@@ -12,12 +12,25 @@ enum class ObjectKind : int { WhiteStone = 1, BlackStone = 2, Heart = 3, Money =
 
 constexpr int Code(ObjectKind kind) { return static_cast<int>(kind); }
 
-// The one record of the game in progress. Everything is zero or empty at
-// program start; a new game sets only some fields (StartNewGame), so the
-// message, the fall phase and the mouse fields carry over from the last game.
-// Positions are pixels of the sprites' top-left corners; the catcher sits on
-// y 400, and objectKind briefly holds a raw roll 1..22 while an object spawns.
-struct GameState {
+// Where the round is played, in pixels; y values are sprites' top edges.
+inline constexpr int kCatcherY = 400;
+// An object at the catcher's height is caught or hits; one pixel lower it
+// has gone past and is judged as missed or dodged in the next frame.
+inline constexpr int kCatchLineY = kCatcherY;
+inline constexpr int kPassedY = kCatchLineY + 1;
+// Below this an object that no rule took costs a life.
+inline constexpr int kLostBelowY = 410;
+// An object touches the catcher when its left edge lies from catcherX to
+// catcherX + kCatchBoxWidth - 1; the sprites' sizes play no part.
+inline constexpr int kCatchBoxWidth = 30;
+
+// The values of the game in progress: everything but its sprites, so that a
+// copy is cheap. Everything is zero or empty at program start; a new game
+// sets only some fields (StartNewGame), so the message, the fall phase and
+// the mouse fields carry over from the last game. Positions are pixels of the
+// sprites' top-left corners; the catcher sits on kCatcherY, and objectKind
+// briefly holds a raw roll 1..22 while an object spawns.
+struct GameValues {
   int catcherX = 0;
   int objectX = 0;
   int objectY = 0;
@@ -35,6 +48,10 @@ struct GameState {
   int mouseButtons = 0;
   int mouseWheel = 0;
   int previousWheel = 0;
+};
+
+// The one record of the game in progress: its values and the two sprites.
+struct GameState : GameValues {
   rt::ImagePtr objectImage;
   rt::ImagePtr catcherImage;
 };

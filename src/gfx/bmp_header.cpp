@@ -1,5 +1,6 @@
 #include "gfx/bmp_header.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace rt {
@@ -30,6 +31,22 @@ bool Contiguous(std::uint32_t mask) {
   if (mask == 0) return false;
   const std::uint32_t run = mask >> std::countr_zero(mask);
   return (run & (run + 1)) == 0;
+}
+
+// How many entries the table holds: as many as the header's colour count
+// says (0, or a header without one: 2^bits), at most 2^bits, and no more
+// than fit before the pixel data.
+std::uint64_t ColourTableEntries(ByteReader& file, const BmpInfo& info, int entryBytes) {
+  std::uint64_t entries = info.paletteEntries;
+  if (info.infoSize >= 36) {
+    file.Seek(kFileHeaderBytes + 32);
+    const std::uint32_t used = file.U32();
+    if (used != 0) entries = std::min<std::uint64_t>(entries, used);
+  }
+  if (info.dataOffset > info.headersEnd) {
+    entries = std::min<std::uint64_t>(entries, (info.dataOffset - info.headersEnd) / entryBytes);
+  }
+  return entries;
 }
 
 }  // namespace
@@ -71,12 +88,13 @@ Result ReadBmpHeaders(ByteReader& file, BmpInfo& info) {
   return ResultOk;
 }
 
-Result ReadColourTable(ByteReader& file, BmpInfo& info) {
+Result ReadColorTable(ByteReader& file, BmpInfo& info) {
   if (info.bitsPerPixel > 8) return ResultOk;
   info.paletteEntries = 1 << info.bitsPerPixel;
   const bool core = info.infoSize == kCoreInfoBytes;
+  const std::uint64_t entries = ColourTableEntries(file, info, core ? 3 : 4);
   file.Seek(info.headersEnd);
-  for (int i = 0; i < info.paletteEntries; ++i) {
+  for (std::uint64_t i = 0; i < entries; ++i) {
     const std::uint32_t blue = file.U8();
     const std::uint32_t green = file.U8();
     const std::uint32_t red = file.U8();

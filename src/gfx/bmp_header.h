@@ -22,7 +22,8 @@ struct BmpInfo {
   std::uint32_t compression = BmpPlain;
   std::uint32_t dataOffset = 0;  // as stored; 0 means right after the headers
   std::uint64_t headersEnd = 0;  // grows as each stage reads its part
-  // Indexed files: 2^bits entries as 0x00BBGGRR (red in the low byte).
+  // Indexed files: 2^bits entries as 0x00BBGGRR (red in the low byte);
+  // those past the file's table are 0, black.
   int paletteEntries = 0;
   std::array<std::uint32_t, 256> palette{};
   // Red, green, blue and alpha masks of files with more than 8 bits.
@@ -32,7 +33,7 @@ struct BmpInfo {
 // The loader's stages, in order; each reads through `file` and answers
 // ResultOk or ResultFileIoError for contents it cannot take.
 Result ReadBmpHeaders(ByteReader& file, BmpInfo& info);
-Result ReadColourTable(ByteReader& file, BmpInfo& info);
+Result ReadColorTable(ByteReader& file, BmpInfo& info);
 Result ReadBitMasks(ByteReader& file, BmpInfo& info);
 
 // Where the pixels start.

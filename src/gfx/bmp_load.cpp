@@ -6,19 +6,20 @@
 #include "gfx/bmp.h"
 #include "gfx/bmp_header.h"
 #include "gfx/bmp_pixels.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
 namespace rt {
 
 namespace {
 
-// Far beyond any picture a screen shows; a larger file is refused, not read.
-constexpr std::size_t kMaxFileBytes = std::size_t(256) << 20;
-// Buffers up to this size stay allocated for the next load.
-constexpr std::size_t kKeptBufferBytes = std::size_t(8) << 20;
+// Files up to this size are read whole; larger ones are mapped, so that the
+// rows a target does not show are never brought in.
+constexpr std::size_t kReadWholeBytes = std::size_t(8) << 20;
 
-// The whole file is read at once. Pictures are loaded every frame, so the
-// buffer is kept between calls rather than allocated and faulted in anew.
+// Pictures are loaded every frame, so the buffer they are read into is kept
+// between calls rather than allocated and faulted in anew.
 std::vector<std::uint8_t>& FileBuffer() {
   thread_local std::vector<std::uint8_t> buffer;
   return buffer;
@@ -31,8 +32,8 @@ void LoadScreenPalette(const BmpInfo& info) {
   if (!screen) return;
   std::copy_n(info.palette.begin(), info.paletteEntries, screen->palette.begin());
   for (int i = 0; i < 256; ++i) {
-    const std::uint32_t bgr = screen->palette[i];
-    screen->driver->SetPalette(i, bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    const std::uint32_t rgb = SwapRedBlue(screen->palette[i]);
+    screen->driver->SetPalette(i, rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
   }
 }
 
@@ -65,7 +66,7 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
   if (bytes.empty() || bytes[0] != 'B') return ResultFileIoError;
   ByteReader file(bytes);
   BmpInfo info;
-  for (auto stage : {ReadBmpHeaders, ReadColourTable, ReadBitMasks}) {
+  for (auto stage : {ReadBmpHeaders, ReadColorTable, ReadBitMasks}) {
     if (Result r = stage(file, info); r != ResultOk) return r;
   }
   PixelTables tables;
@@ -88,15 +89,14 @@ Result LoadBmp(std::span<const std::uint8_t> bytes, const Surface& target) {
 
 }  // namespace
 
-int Bload(std::string_view fileName, ImageBuffer* target) {
+Result Bload(std::string_view fileName, ImageBuffer* target) {
   if (!target && !Screen()) return SetLastResult(ResultIllegalCall);
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
 
-  std::vector<std::uint8_t>& bytes = FileBuffer();
-  Result result = ReadWholeFile(NativeFileName(fileName), kMaxFileBytes, bytes);
-  if (result == ResultOk) result = LoadBmp(bytes, surface);
-  if (bytes.capacity() > kKeptBufferBytes) std::vector<std::uint8_t>().swap(bytes);
+  FileBytes file;
+  Result result = file.Open(NativeFileName(fileName), kReadWholeBytes, FileBuffer());
+  if (result == ResultOk) result = LoadBmp(file.Bytes(), surface);
   return SetLastResult(result);
 }
 

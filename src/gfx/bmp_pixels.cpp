@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "gfx/pixel_format.h"
+
 namespace rt {
 
 namespace {
@@ -95,13 +97,9 @@ void MaskedRow(const std::uint8_t* src, std::uint8_t* dstBytes, int pixels, cons
 
 void FillPaletteTables(const BmpInfo& info, PixelTables& t) {
   for (int i = 0; i < info.paletteEntries; ++i) {
-    const std::uint32_t bgr = info.palette[i];
-    const std::uint32_t red = bgr & 0xFF;
-    const std::uint32_t green = (bgr >> 8) & 0xFF;
-    const std::uint32_t blue = (bgr >> 16) & 0xFF;
-    t.argb[i] = 0xFF000000u | (red << 16) | (green << 8) | blue;
-    t.rgb565[i] = static_cast<std::uint16_t>((ScaleChannel(red, 8, 5) << 11) |
-                                             (ScaleChannel(green, 8, 6) << 5) | ScaleChannel(blue, 8, 5));
+    const std::uint32_t rgb = SwapRedBlue(info.palette[i]);
+    t.argb[i] = 0xFF000000u | rgb;
+    t.rgb565[i] = Rgb565FromRgb(rgb);
   }
 }
 
@@ -150,14 +148,14 @@ RowConverter ChooseIndexed(const BmpInfo& info, int targetBytesPerPixel, PixelTa
 RowConverter ChooseMasked(const BmpInfo& info, int targetBytesPerPixel, PixelTables& t) {
   const int fileBytes = (info.bitsPerPixel + 7) / 8;
   const auto& m = info.masks;
-  const bool defaultColours =
+  const bool defaultColors =
       m[0] == kDefaultMasks32[0] && m[1] == kDefaultMasks32[1] && m[2] == kDefaultMasks32[2];
   if (targetBytesPerPixel == 2) {
     for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces16[c], t.channels[c]);
     return MaskedFor<3, std::uint16_t>(fileBytes);
   }
-  if (fileBytes == 3 && defaultColours) return BgrToArgb;
-  if (fileBytes == 4 && defaultColours && m[3] == kDefaultMasks32[3]) return CopyArgb;
+  if (fileBytes == 3 && defaultColors) return BgrToArgb;
+  if (fileBytes == 4 && defaultColors && m[3] == kDefaultMasks32[3]) return CopyArgb;
   for (int c = 0; c < 3; ++c) FillChannel(m[c], kPlaces32[c], t.channels[c]);
   // Only files of more than 24 bits carry alpha; without an alpha mask it is 0.
   if (info.bitsPerPixel <= 24) {

@@ -6,6 +6,8 @@
 #include <span>
 
 #include "gfx/bmp.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 #include "gfx/whole_file.h"
 
 namespace rt {
@@ -74,37 +76,42 @@ void WriteHeaders(std::uint8_t* out, const Surface& source, const OutputForm& fo
   Put32(out, kPixelsPerMetre);
   Put32(out, std::uint32_t(form.paletteEntries));  // colours used
   Put32(out, std::uint32_t(form.paletteEntries));  // colours important
-  // The screen's palette holds 0x00BBGGRR; the file wants blue, green, red, 0.
+  // The file wants blue, green, red, 0: a little-endian 0x00RRGGBB.
   const ScreenState* screen = Screen();
-  for (int i = 0; i < form.paletteEntries; ++i) {
-    const std::uint32_t bgr = screen->palette[i];
-    *out++ = std::uint8_t(bgr >> 16);
-    *out++ = std::uint8_t(bgr >> 8);
-    *out++ = std::uint8_t(bgr);
-    *out++ = 0;
+  for (int i = 0; i < form.paletteEntries; ++i) Put32(out, SwapRedBlue(screen->palette[i]));
+}
+
+// Blue, green and red bytes of a 0xRRGGBB colour.
+void PutBgr(std::uint8_t* out, std::uint32_t rgb) {
+  out[0] = std::uint8_t(rgb);
+  out[1] = std::uint8_t(rgb >> 8);
+  out[2] = std::uint8_t(rgb >> 16);
+}
+
+// `opaque`: the fourth byte of 32-bit pixels becomes 0xFF, as the screen has
+// no transparency; an image keeps its bytes as they are.
+void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPerPixel, int bits,
+              bool opaque) {
+  if (bits == 32 && opaque) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, src + 4 * x, 4);
+      pixel |= 0xFF000000u;
+      std::memcpy(out + 4 * x, &pixel, 4);
+    }
+    return;
   }
-}
-
-void PutBgr(std::uint8_t* out, std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  out[0] = std::uint8_t(blue);
-  out[1] = std::uint8_t(green);
-  out[2] = std::uint8_t(red);
-}
-
-void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPerPixel, int bits) {
   if (bits == 8 || bits == 32) {
     std::memcpy(out, src, std::size_t(width) * bytesPerPixel);
     return;
   }
   for (int x = 0; x < width; ++x, out += 3) {
     if (bytesPerPixel == 1) {
-      const std::uint32_t bgr = Screen()->palette[src[x]];
-      PutBgr(out, bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+      PutBgr(out, SwapRedBlue(Screen()->palette[src[x]]));
     } else if (bytesPerPixel == 2) {
       std::uint16_t p;
       std::memcpy(&p, src + 2 * x, 2);
-      const std::uint32_t r = p >> 11, g = (p >> 5) & 0x3F, b = p & 0x1F;
-      PutBgr(out, (r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2));
+      PutBgr(out, ArgbFromRgb565(p));
     } else {
       std::memcpy(out, src + 4 * x, 3);
     }
@@ -113,7 +120,7 @@ void WriteRow(const std::uint8_t* src, std::uint8_t* out, int width, int bytesPe
 
 }  // namespace
 
-int Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBits) {
+Result Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBits) {
   // Only the BMP form is written; other names would ask for a raw dump.
   if (!HasBmpExtension(fileName)) return SetLastResult(ResultIllegalCall);
   if (!source && !Screen()) return SetLastResult(ResultIllegalCall);
@@ -134,7 +141,7 @@ int Bsave(std::string_view fileName, const ImageBuffer* source, int requestedBit
   std::uint8_t* out = file.get() + form.dataOffset;
   const std::size_t usedBytes = std::size_t(src.width) * form.bits / 8;
   for (int y = src.height - 1; y >= 0; --y, out += form.rowBytes) {
-    WriteRow(src.Row(y), out, src.width, src.bytesPerPixel, form.bits);
+    WriteRow(src.Row(y), out, src.width, src.bytesPerPixel, form.bits, !source);
     std::memset(out + usedBytes, 0, form.rowBytes - usedBytes);
   }
   return SetLastResult(WriteWholeFile(NativeFileName(fileName), std::span(file.get(), fileBytes)));

@@ -1,11 +1,12 @@
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "gfx/text_render.h"
 
@@ -71,7 +72,7 @@ class CellGrid {
     const int y = row * font_.height;
     if (characters.size() == 1 && std::uint8_t(characters[0]) == kBottomLine) {
       // On its own this byte draws a line across the bottom of the cell.
-      FillRect(surface_, ClipRect{x, y + font_.height - 1, kFontWidth, 1}, context_.foreground);
+      FillRect(surface_, Rect{x, y + font_.height - 1, kFontWidth, 1}, context_.foreground);
     } else {
       DrawCellsOpaque(surface_, font_, x, y, characters, context_.foreground, context_.background);
     }
@@ -86,7 +87,7 @@ class CellGrid {
     if (last < first) return;
     const int y = first * font_.height;
     const int height = (last - first + 1) * font_.height;
-    FillRect(surface_, ClipRect{0, y, surface_.width, height}, context_.background);
+    FillRect(surface_, Rect{0, y, surface_.width, height}, context_.background);
     ClearShadowRows(first, last);
     Touch(y, y + height - 1);
   }
@@ -109,7 +110,11 @@ class CellGrid {
   }
 
   TextCell BlankCell() const { return TextCell{' ', context_.foreground, context_.background}; }
-  TextCell* ShadowRow(int row) { return shadow_.data() + std::size_t(row) * screen_.textColumns; }
+  // The row's first cell; the row just below the grid gives the end.
+  TextCell* ShadowRow(int row) {
+    assert(row >= 0 && row <= screen_.textRows);
+    return shadow_.data() + std::size_t(row) * screen_.textColumns;
+  }
 
  private:
   ScreenState& screen_;
@@ -261,8 +266,7 @@ void Cls(int mode) {
   CellGrid grid(*screen);
   const Surface& surface = grid.Target();
   if (mode == 0 || mode == 1) {
-    const ClipRect area =
-        mode == 0 ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+    const Rect area = mode == 0 ? Bounds(surface) : Intersect(context.clip, Bounds(surface));
     FillRect(surface, area, context.background);
     grid.Touch(area.top, area.top + area.height - 1);
     context.lastX = context.clip.width / 2;

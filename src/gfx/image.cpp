@@ -7,8 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "gfx/clip.h"
 #include "gfx/keyed_copy.h"
+#include "gfx/pixel_fill.h"
+#include "gfx/pixel_format.h"
+#include "gfx/rect.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 
@@ -21,41 +24,12 @@ std::uint64_t ImagePitch(int width, int bytesPerPixel) {
   return (std::uint64_t(width) * bytesPerPixel + 15) & ~std::uint64_t(15);
 }
 
-std::uint32_t FillColour(int bytesPerPixel, std::uint32_t color, bool colorGiven) {
+std::uint32_t FillColor(int bytesPerPixel, std::uint32_t color, bool colorGiven) {
   if (!colorGiven) {
     if (bytesPerPixel == 4) return 0xFF000000u | kTransparent32;
     return bytesPerPixel == 2 ? kTransparent16 : kTransparent8;
   }
-  if (bytesPerPixel == 2) return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
-  return color;
-}
-
-void FillPixels(std::uint8_t* pixels, std::size_t bytes, int bytesPerPixel, std::uint32_t colour) {
-  switch (bytesPerPixel) {
-    case 4: {
-      auto* p = reinterpret_cast<std::uint32_t*>(pixels);
-      std::fill(p, p + bytes / 4, colour);
-      break;
-    }
-    case 2: {
-      auto* p = reinterpret_cast<std::uint16_t*>(pixels);
-      std::fill(p, p + bytes / 2, static_cast<std::uint16_t>(colour));
-      break;
-    }
-    default: std::memset(pixels, static_cast<int>(colour & 0xFF), bytes);
-  }
-}
-
-// An image clips to its whole area; the screen to the context's view, which
-// never reaches past the page.
-ClipRect TargetClip(const Surface& s, const ClipRect* screenView) {
-  if (!screenView) return ClipRect{0, 0, s.width, s.height};
-  const ClipRect& view = *screenView;
-  const int left = std::clamp(view.left, 0, s.width);
-  const int top = std::clamp(view.top, 0, s.height);
-  const int right = std::clamp<long long>((long long)view.left + view.width, left, s.width);
-  const int bottom = std::clamp<long long>((long long)view.top + view.height, top, s.height);
-  return ClipRect{left, top, right - left, bottom - top};
+  return ConvertColor(color, bytesPerPixel, 0xFF);
 }
 
 // Corners swapped into order, then clamped to the source.
@@ -74,37 +48,37 @@ void SourceRectangle(const Surface& src, int x1, int y1, int x2, int y2, int& x,
 
 // Runs `copyRow(dst, src, pixels)` over every row of a clipped copy.
 template <typename Pixel, typename RowOp>
-void ForEachRow(const Surface& dst, const Surface& src, const CopyRect& r, RowOp copyRow) {
-  for (int row = 0; row < r.height; ++row) {
-    auto* d = reinterpret_cast<Pixel*>(dst.Row(r.dstY + row)) + r.dstX;
-    auto* s = reinterpret_cast<const Pixel*>(src.Row(r.srcY + row)) + r.srcX;
-    copyRow(d, s, r.width);
+void ForEachRow(const Surface& dst, const Surface& src, const CopyBlock& b, RowOp copyRow) {
+  for (int row = 0; row < b.target.height; ++row) {
+    auto* d = reinterpret_cast<Pixel*>(dst.Row(b.target.top + row)) + b.target.left;
+    auto* s = reinterpret_cast<const Pixel*>(src.Row(b.sourceY + row)) + b.sourceX;
+    copyRow(d, s, b.target.width);
   }
 }
 
 // An image copied onto itself: rows are moved in the order that reads each
 // source row before it is overwritten, as if copied through a temporary.
-void PsetRowsWithin(const Surface& image, const CopyRect& r) {
-  const std::size_t rowBytes = std::size_t(r.width) * image.bytesPerPixel;
-  const bool upwards = r.dstY <= r.srcY;
-  for (int i = 0; i < r.height; ++i) {
-    const int row = upwards ? i : r.height - 1 - i;
-    std::memmove(image.Row(r.dstY + row) + std::size_t(r.dstX) * image.bytesPerPixel,
-                 image.Row(r.srcY + row) + std::size_t(r.srcX) * image.bytesPerPixel, rowBytes);
+void PsetRowsWithin(const Surface& image, const CopyBlock& b) {
+  const std::size_t rowBytes = std::size_t(b.target.width) * image.bytesPerPixel;
+  const bool upwards = b.target.top <= b.sourceY;
+  for (int i = 0; i < b.target.height; ++i) {
+    const int row = upwards ? i : b.target.height - 1 - i;
+    std::memmove(image.Row(b.target.top + row) + std::size_t(b.target.left) * image.bytesPerPixel,
+                 image.Row(b.sourceY + row) + std::size_t(b.sourceX) * image.bytesPerPixel, rowBytes);
   }
 }
 
-void PsetRows(const Surface& dst, const Surface& src, const CopyRect& r) {
-  if (dst.pixels == src.pixels) return PsetRowsWithin(dst, r);
-  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
-  std::uint8_t* d = dst.Row(r.dstY) + std::size_t(r.dstX) * dst.bytesPerPixel;
-  const std::uint8_t* s = src.Row(r.srcY) + std::size_t(r.srcX) * src.bytesPerPixel;
+void PsetRows(const Surface& dst, const Surface& src, const CopyBlock& b) {
+  if (dst.pixels == src.pixels) return PsetRowsWithin(dst, b);
+  const std::size_t rowBytes = std::size_t(b.target.width) * src.bytesPerPixel;
+  std::uint8_t* d = dst.Row(b.target.top) + std::size_t(b.target.left) * dst.bytesPerPixel;
+  const std::uint8_t* s = src.Row(b.sourceY) + std::size_t(b.sourceX) * src.bytesPerPixel;
   // Whole unpadded rows on both sides make one block.
   if (rowBytes == std::size_t(dst.pitchBytes) && rowBytes == std::size_t(src.pitchBytes)) {
-    std::memcpy(d, s, rowBytes * std::size_t(r.height));
+    std::memcpy(d, s, rowBytes * std::size_t(b.target.height));
     return;
   }
-  for (int row = 0; row < r.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
+  for (int row = 0; row < b.target.height; ++row, d += dst.pitchBytes, s += src.pitchBytes)
     std::memcpy(d, s, rowBytes);
 }
 
@@ -117,26 +91,26 @@ void TransRowKeyed(Pixel* d, const Pixel* s, int n) {
 
 void TransRow32(std::uint32_t* d, const std::uint32_t* s, int n) { CopyKeyedRow32(d, s, n, kTransparent32); }
 
-void KeyedRows(const Surface& dst, const Surface& src, const CopyRect& r) {
+void KeyedRows(const Surface& dst, const Surface& src, const CopyBlock& b) {
   switch (src.bytesPerPixel) {
-    case 4: ForEachRow<std::uint32_t>(dst, src, r, TransRow32); break;
-    case 2: ForEachRow<std::uint16_t>(dst, src, r, TransRowKeyed<std::uint16_t, kTransparent16>); break;
-    default: ForEachRow<std::uint8_t>(dst, src, r, TransRowKeyed<std::uint8_t, kTransparent8>);
+    case 4: ForEachRow<std::uint32_t>(dst, src, b, TransRow32); break;
+    case 2: ForEachRow<std::uint16_t>(dst, src, b, TransRowKeyed<std::uint16_t, kTransparent16>); break;
+    default: ForEachRow<std::uint8_t>(dst, src, b, TransRowKeyed<std::uint8_t, kTransparent8>);
   }
 }
 
-void TransRows(const Surface& dst, const Surface& src, const CopyRect& r) {
-  if (dst.pixels != src.pixels) return KeyedRows(dst, src, r);
+void TransRows(const Surface& dst, const Surface& src, const CopyBlock& b) {
+  if (dst.pixels != src.pixels) return KeyedRows(dst, src, b);
   // An image keyed onto itself: every source row is read before any is
   // written, as if copied through a temporary.
-  const std::size_t rowBytes = std::size_t(r.width) * src.bytesPerPixel;
-  std::vector<std::uint8_t> copy(rowBytes * std::size_t(r.height));
-  for (int row = 0; row < r.height; ++row) {
+  const std::size_t rowBytes = std::size_t(b.target.width) * src.bytesPerPixel;
+  std::vector<std::uint8_t> copy(rowBytes * std::size_t(b.target.height));
+  for (int row = 0; row < b.target.height; ++row) {
     std::memcpy(copy.data() + std::size_t(row) * rowBytes,
-                src.Row(r.srcY + row) + std::size_t(r.srcX) * src.bytesPerPixel, rowBytes);
+                src.Row(b.sourceY + row) + std::size_t(b.sourceX) * src.bytesPerPixel, rowBytes);
   }
-  const Surface rows{copy.data(), r.width, r.height, int(rowBytes), src.bytesPerPixel, false};
-  KeyedRows(dst, rows, CopyRect{0, 0, r.dstX, r.dstY, r.width, r.height});
+  const Surface rows{copy.data(), b.target.width, b.target.height, int(rowBytes), src.bytesPerPixel, false};
+  KeyedRows(dst, rows, CopyBlock{0, 0, b.target});
 }
 
 }  // namespace
@@ -160,8 +134,8 @@ ImageBuffer* ImageCreate(int width, int height, std::uint32_t color, int depth, 
   *image = ImageBuffer{kImageType,           std::uint32_t(bytesPerPixel),
                        std::uint32_t(width), std::uint32_t(height),
                        std::uint32_t(pitch), {}};
-  FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes, bytesPerPixel,
-             FillColour(bytesPerPixel, color, colorGiven));
+  FillPixels(reinterpret_cast<std::uint8_t*>(image + 1), pixelBytes / bytesPerPixel, bytesPerPixel,
+             FillColor(bytesPerPixel, color, colorGiven));
   SetLastResult(ResultOk);
   return image;
 }
@@ -192,8 +166,8 @@ Surface ImageSurface(const ImageBuffer* image) {
   return Surface{bytes + 4, width, height, width * bpp, bpp, false};
 }
 
-int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1, int srcX2,
-        int srcY2, int coordMode, int putMode) {
+Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1,
+           int srcX2, int srcY2, int coordMode, int putMode) {
   if (!Screen() || !source || coordMode != 0 || (putMode != PutTrans && putMode != PutPset)) {
     return SetLastResult(ResultIllegalCall);
   }
@@ -213,22 +187,22 @@ int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int 
   int sh = src.height;
   if (srcX1 != kOmitted) SourceRectangle(src, srcX1, srcY1, srcX2, srcY2, sx, sy, sw, sh);
 
-  // Positions are relative to the view, not to the page.
-  const ClipRect& view = CurrentContext().clip;
+  // An image clips to its whole area. On the screen positions are relative
+  // to the view, which clips, as far as it lies on the page.
+  const Rect& view = CurrentContext().clip;
   const long long dstX = target ? px : (long long)px + view.left;
   const long long dstY = target ? py : (long long)py + view.top;
-  CopyRect r;
-  if (!ClipCopy(TargetClip(dst, target ? nullptr : &view), dstX, dstY, sx, sy, sw, sh, r)) {
-    return SetLastResult(ResultOk);
-  }
+  const Rect clip = target ? Bounds(dst) : Intersect(view, Bounds(dst));
+  CopyBlock block;
+  if (!ClipBlock(clip, dstX, dstY, sx, sy, sw, sh, block)) return SetLastResult(ResultOk);
 
   ScreenLock();
   if (putMode == PutPset) {
-    PsetRows(dst, src, r);
+    PsetRows(dst, src, block);
   } else {
-    TransRows(dst, src, r);
+    TransRows(dst, src, block);
   }
-  if (dst.isVisiblePage) MarkDirty(r.dstY, r.dstY + r.height - 1);
+  if (dst.isVisiblePage) MarkDirty(block.target.top, block.target.top + block.target.height - 1);
   ScreenUnlock(1, 0);
   return SetLastResult(ResultOk);
 }

@@ -50,10 +50,11 @@ using ImagePtr = std::unique_ptr<ImageBuffer, ImageDeleter>;
 // Copies `source` (or its rectangle srcX1,srcY1 - srcX2,srcY2 when srcX1 is
 // not kOmitted) to (x, y) of `target` (nullptr: the screen's work page),
 // clipped to the target's clip rectangle. Coordinates round half away from
-// zero; coordMode must be 0. Result 0, or 1 for no screen, no source, a pixel
-// size mismatch or an unknown mode. Lying wholly outside is not an error.
-int Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1 = kOmitted,
-        int srcY1 = 0, int srcX2 = 0, int srcY2 = 0, int coordMode = 0, int putMode = PutPset);
+// zero; coordMode must be 0. ResultIllegalCall for no screen, no source, a
+// pixel size mismatch or an unknown mode; lying wholly outside is not an
+// error. Records the result.
+Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1 = kOmitted,
+           int srcY1 = 0, int srcX2 = 0, int srcY2 = 0, int coordMode = 0, int putMode = PutPset);
 
 // The image's rows, from either header form. The compact form packs bytes per
 // pixel (bits 0-2, 0 meaning the screen's), width (bits 3-15) and height

@@ -9,12 +9,12 @@ namespace rt {
 
 namespace {
 
-constexpr std::uint32_t kColourBits = 0x00FFFFFF;
+constexpr std::uint32_t kColorBits = 0x00FFFFFF;
 
 void CopyKeyedScalar(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   for (int i = 0; i < n; ++i) {
-    const std::uint32_t colour = s[i] & kColourBits;
-    if (colour != key) d[i] = colour;
+    const std::uint32_t color = s[i] & kColorBits;
+    if (color != key) d[i] = color;
   }
 }
 
@@ -23,12 +23,12 @@ void CopyKeyedScalar(std::uint32_t* d, const std::uint32_t* s, int n, std::uint3
 // last block may overlap the one before instead of ending in a scalar tail.
 
 void KeyBlockSse2(std::uint32_t* d, const std::uint32_t* s, std::uint32_t key) {
-  const __m128i colour =
-      _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)), _mm_set1_epi32(int(kColourBits)));
-  const __m128i keep = _mm_cmpeq_epi32(colour, _mm_set1_epi32(int(key)));
+  const __m128i color =
+      _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)), _mm_set1_epi32(int(kColorBits)));
+  const __m128i keep = _mm_cmpeq_epi32(color, _mm_set1_epi32(int(key)));
   const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d),
-                   _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, colour)));
+                   _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, color)));
 }
 
 void CopyKeyedSse2(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
@@ -39,11 +39,11 @@ void CopyKeyedSse2(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_
 
 __attribute__((target("avx2"))) void KeyBlockAvx2(std::uint32_t* d, const std::uint32_t* s,
                                                   std::uint32_t key) {
-  const __m256i colour = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s)),
-                                          _mm256_set1_epi32(int(kColourBits)));
-  const __m256i keep = _mm256_cmpeq_epi32(colour, _mm256_set1_epi32(int(key)));
+  const __m256i color = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s)),
+                                         _mm256_set1_epi32(int(kColorBits)));
+  const __m256i keep = _mm256_cmpeq_epi32(color, _mm256_set1_epi32(int(key)));
   const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_blendv_epi8(colour, old, keep));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_blendv_epi8(color, old, keep));
 }
 
 __attribute__((target("avx2"))) void CopyKeyedAvx2(std::uint32_t* d, const std::uint32_t* s, int n,

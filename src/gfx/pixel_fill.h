@@ -5,7 +5,9 @@
 
 namespace rt {
 
-// Sets `count` 32-bit pixels from `pixels` on to `colour`.
-void FillPixels32(std::uint32_t* pixels, std::size_t count, std::uint32_t colour);
+// Sets `count` pixels of `bytesPerPixel` bytes (1, 2 or 4) from `pixels` on
+// to `color`, a pixel value of that size. Pixels start on a multiple of
+// their size.
+void FillPixels(std::uint8_t* pixels, std::size_t count, int bytesPerPixel, std::uint32_t color);
 
 }  // namespace rt

@@ -1,40 +1,56 @@
-#include "gfx/screen.h"
+#include <errno.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <errno.h>
 
 #include "gfx/palettes.h"
+#include "gfx/pixel_fill.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 
 namespace {
 
+// One row of the screen-mode table; width 0 marks a mode that does not exist.
+struct ModeInfo {
+  std::uint16_t width;
+  std::uint16_t height;
+  std::uint8_t depth;
+  std::uint8_t scanlineSize;
+  std::uint8_t pages;
+  std::uint8_t paletteKind;  // 0: 2 colours, 1: 16, 2: 64, 3: 256, 255: none
+  std::uint8_t font;         // 0: 8x8, 1: 8x14, 2: 8x16, 255: none
+  std::uint8_t textColumns;
+  std::uint8_t textRows;
+};
+constexpr int kModeCount = 22;
+
 constexpr ModeInfo kModes[kModeCount] = {
-    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 0
-    {320, 200, 2, 1, 8, 1, 0, 40, 25},         // 1
-    {640, 200, 1, 2, 1, 1, 0, 80, 25},         // 2
-    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 3
-    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 4
-    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 5
-    {0, 0, 0, 0, 1, 255, 255, 0, 0},           // 6
-    {320, 200, 4, 1, 8, 1, 0, 40, 25},         // 7
-    {640, 200, 4, 2, 4, 1, 0, 80, 25},         // 8
-    {640, 350, 4, 1, 2, 2, 1, 80, 25},         // 9
-    {640, 350, 1, 1, 2, 0, 1, 80, 25},         // 10
-    {640, 480, 1, 1, 1, 0, 2, 80, 30},         // 11
-    {640, 480, 4, 1, 1, 3, 2, 80, 30},         // 12
-    {320, 200, 8, 1, 1, 3, 0, 40, 25},         // 13
-    {320, 240, 8, 1, 1, 3, 0, 40, 30},         // 14
-    {400, 300, 8, 1, 1, 3, 0, 50, 37},         // 15
-    {512, 384, 8, 1, 1, 3, 2, 64, 24},         // 16
-    {640, 400, 8, 1, 1, 3, 2, 80, 25},         // 17
-    {640, 480, 8, 1, 1, 3, 2, 80, 30},         // 18
-    {800, 600, 8, 1, 1, 3, 2, 100, 37},        // 19
-    {1024, 768, 8, 1, 1, 3, 2, 128, 48},       // 20
-    {1280, 1024, 8, 1, 1, 3, 2, 160, 64},      // 21
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},       // 0
+    {320, 200, 2, 1, 8, 1, 0, 40, 25},     // 1
+    {640, 200, 1, 2, 1, 1, 0, 80, 25},     // 2
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},       // 3
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},       // 4
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},       // 5
+    {0, 0, 0, 0, 1, 255, 255, 0, 0},       // 6
+    {320, 200, 4, 1, 8, 1, 0, 40, 25},     // 7
+    {640, 200, 4, 2, 4, 1, 0, 80, 25},     // 8
+    {640, 350, 4, 1, 2, 2, 1, 80, 25},     // 9
+    {640, 350, 1, 1, 2, 0, 1, 80, 25},     // 10
+    {640, 480, 1, 1, 1, 0, 2, 80, 30},     // 11
+    {640, 480, 4, 1, 1, 3, 2, 80, 30},     // 12
+    {320, 200, 8, 1, 1, 3, 0, 40, 25},     // 13
+    {320, 240, 8, 1, 1, 3, 0, 40, 30},     // 14
+    {400, 300, 8, 1, 1, 3, 0, 50, 37},     // 15
+    {512, 384, 8, 1, 1, 3, 2, 64, 24},     // 16
+    {640, 400, 8, 1, 1, 3, 2, 80, 25},     // 17
+    {640, 480, 8, 1, 1, 3, 2, 80, 30},     // 18
+    {800, 600, 8, 1, 1, 3, 2, 100, 37},    // 19
+    {1024, 768, 8, 1, 1, 3, 2, 128, 48},   // 20
+    {1280, 1024, 8, 1, 1, 3, 2, 160, 64},  // 21
 };
 
 std::unique_ptr<ScreenState> openScreen;
@@ -56,24 +72,6 @@ Page AllocatePage(std::size_t bytes) {
   return page;
 }
 
-void FillPage(const ScreenState& s, const Page& page, std::uint32_t colour) {
-  const std::size_t pixels = std::size_t(s.width) * s.height;
-  switch (s.bytesPerPixel) {
-    case 4: {
-      auto* p = reinterpret_cast<std::uint32_t*>(page.pixels);
-      std::fill(p, p + pixels, colour);
-      break;
-    }
-    case 2: {
-      auto* p = reinterpret_cast<std::uint16_t*>(page.pixels);
-      std::fill(p, p + pixels, static_cast<std::uint16_t>(colour));
-      break;
-    }
-    default:
-      std::memset(page.pixels, static_cast<int>(colour & 0xFF), pixels);
-  }
-}
-
 void ResetText(ScreenState& s, std::uint32_t foreground, std::uint32_t background) {
   s.text = TextState{};
   s.text.viewLastRow = s.textRows > 0 ? s.textRows - 1 : 0;
@@ -90,31 +88,28 @@ void TearDown() {
 void ApplyDefaultPalette(ScreenState& s) {
   auto entries = DefaultPalette(s.paletteKind);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    std::uint32_t rgb = entries[i];
-    // The screen palette holds 0x00BBGGRR, as BMP colour tables load into it.
-    s.palette[i] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-    s.colorMap[i] = 0xFF000000u | rgb;
+    s.palette[i] = SwapRedBlue(entries[i]);
+    s.colorMap[i] = 0xFF000000u | entries[i];
   }
   s.paletteChanged = true;
 }
 
 }  // namespace
 
-const ModeInfo& ModeTable(int mode) { return kModes[mode]; }
-
 ScreenState* Screen() { return openScreen.get(); }
 
-int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
-  if (mode < 0 || mode >= kModeCount) return 1;
+Result ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
+  if (mode < 0 || mode >= kModeCount) return SetLastResult(ResultIllegalCall);
   const ModeInfo& info = kModes[mode];
-  if (mode != 0 && info.width == 0) return 1;
+  if (mode != 0 && info.width == 0) return SetLastResult(ResultIllegalCall);
 
   int chosenDepth = info.depth;
-  if (mode > 13 && (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32)) chosenDepth = depth;
+  if (mode > 13 && (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32))
+    chosenDepth = depth;
   const int chosenPages = pages > 0 ? pages : info.pages;
 
   TearDown();
-  if (mode == 0) return 0;
+  if (mode == 0) return SetLastResult(ResultOk);
 
   auto s = std::make_unique<ScreenState>();
   s->id = nextScreenId++;
@@ -126,7 +121,6 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   s->font = info.font;
   s->textColumns = info.textColumns;
   s->textRows = info.textRows;
-  s->flags = flags;
   if (chosenDepth == 15 || chosenDepth == 16) {
     s->depth = 16;
     s->bytesPerPixel = 2;
@@ -141,10 +135,10 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
     s->colorMask = (1u << chosenDepth) - 1;
   }
   s->pitchBytes = s->width * s->bytesPerPixel;
-  for (int i = 0; i < chosenPages; ++i) s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
+  for (int i = 0; i < chosenPages; ++i)
+    s->pages.push_back(AllocatePage(std::size_t(s->pitchBytes) * s->height));
   s->visiblePage = 0;
   s->dirtyLines.assign(std::size_t(s->height) * s->scanlineSize, 0);
-  s->scratch.assign(2048, 0);
 
   if (!titleSet) {
     std::string_view name = program_invocation_short_name;
@@ -159,20 +153,21 @@ int ScreenMode(int mode, int depth, int pages, int flags, int refresh) {
   if (screen.depth <= 8) ApplyDefaultPalette(screen);
   DrawContext& ctx = CurrentContext();
   ResetText(screen, ctx.foreground, ctx.background);
-  for (const Page& page : screen.pages) FillPage(screen, page, ctx.background);
+  for (const Page& page : screen.pages)
+    FillPixels(page.pixels, std::size_t(screen.width) * screen.height, screen.bytesPerPixel, ctx.background);
 
   screen.driver = OpenDisplayDriver(screen, storedTitle, screen.width, screen.height * screen.scanlineSize,
                                     screen.depth < 8 ? 8 : screen.depth, refresh, flags);
   if (!screen.driver) {
     openScreen.reset();
-    return 1;
+    return SetLastResult(ResultIllegalCall);
   }
 
   if (!closeRegistered) {
     closeRegistered = true;
     std::atexit(ScreenClose);
   }
-  return 0;
+  return SetLastResult(ResultOk);
 }
 
 void ScreenClose() { TearDown(); }
@@ -203,7 +198,8 @@ void ScreenUnlock(int firstLine, int lastLine) {
   if (!s) return;
   if (firstLine < 0) firstLine = 0;
   if (lastLine < 0) lastLine = s->height - 1;
-  const bool marks = lastLine >= firstLine && lastLine < s->height && CurrentContext().workPage == s->visiblePage;
+  const bool marks =
+      lastLine >= firstLine && lastLine < s->height && CurrentContext().workPage == s->visiblePage;
   if (s->lockCount == 0) {
     // Without a matching ScreenLock the rows are still marked, but under the
     // back end's lock so the display thread never sees a torn update.
@@ -238,7 +234,7 @@ DrawContext& CurrentContext() {
     ctx = DrawContext{};
     ctx.id = s->id;
     ctx.workPage = 0;
-    ctx.clip = ClipRect{0, 0, s->width, s->height};
+    ctx.clip = Rect{0, 0, s->width, s->height};
     ctx.foreground = DefaultForeground(*s);
     ctx.background = ctx.foreground & 0xFF000000u;
   }
@@ -250,8 +246,8 @@ Surface ScreenSurface() {
   if (!s) return {};
   const DrawContext& ctx = CurrentContext();
   const int page = ctx.workPage < int(s->pages.size()) ? ctx.workPage : 0;
-  return Surface{s->pages[page].pixels, s->width, s->height, s->pitchBytes, s->bytesPerPixel,
-                 page == s->visiblePage};
+  return Surface{s->pages[page].pixels, s->width,         s->height,
+                 s->pitchBytes,         s->bytesPerPixel, page == s->visiblePage};
 }
 
 bool RoundCoordinate(double value, int& out) {

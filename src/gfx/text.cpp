@@ -2,7 +2,8 @@
 
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 #include "gfx/text_render.h"
 
 namespace rt {
@@ -16,8 +17,8 @@ constexpr int kCoordAbsoluteToo = 4;
 
 }  // namespace
 
-int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
-               std::uint32_t color) {
+Result DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
+                  std::uint32_t color) {
   ScreenState* screen = Screen();
   if (!screen) return SetLastResult(ResultIllegalCall);
   const int coordMode = coordFlags & kCoordModeMask;
@@ -27,8 +28,7 @@ int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::str
   const Surface surface = target ? ImageSurface(target) : ScreenSurface();
   if (surface.width == 0) return SetLastResult(ResultIllegalCall);
   // An image clips to its whole area, the screen to the graphics view.
-  const ClipRect clip =
-      target ? ClipRect{0, 0, surface.width, surface.height} : ClipToSurface(context.clip, surface);
+  const Rect clip = target ? Bounds(surface) : Intersect(context.clip, Bounds(surface));
   const std::uint32_t indexMask = surface.bytesPerPixel == screen->bytesPerPixel ? screen->colorMask : 0xFF;
   const std::uint32_t pixel = (coordFlags & kColorNotGiven)
                                   ? context.foreground

@@ -11,6 +11,9 @@ struct ImageBuffer;
 
 // coordFlags bit 31: no colour given, draw in the context's foreground.
 inline constexpr int kColorNotGiven = int(0x80000000u);
+// coordFlags for text in the current colour: plain coordinates (mode 4,
+// which places like 0) in the context's foreground.
+inline constexpr int kAbsoluteInForeground = 4 | kColorNotGiven;
 
 // Draws the bytes of `text` (every byte is a glyph, controls included) with
 // the mode's built-in font, top-left corner at (x, y) rounded half away from
@@ -18,10 +21,10 @@ inline constexpr int kColorNotGiven = int(0x80000000u);
 // bits leave the target as it was. The colour is 0xRRGGBB (converted to the
 // target's depth) unless coordFlags carries kColorNotGiven. target nullptr is
 // the screen, clipped to the graphics view; an image clips to its own area.
-// Result 0, or 1 without a screen, for an unknown coordinate mode or for an
-// image header that describes no image.
-int DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
-               std::uint32_t color = 0);
+// ResultIllegalCall without a screen, for an unknown coordinate mode or for
+// an image header that describes no image. Records the result.
+Result DrawString(ImageBuffer* target, double x, double y, int coordFlags, std::string_view text,
+                  std::uint32_t color = 0);
 
 // The character-cell console on the graphics screen. Print writes the bytes
 // at the cursor (7 beeps, 8 backspace, 9 tab, 10 line feed, 13 return) and,

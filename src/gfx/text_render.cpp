@@ -4,8 +4,6 @@
 #include <bit>
 #include <limits>
 
-#include "gfx/clip.h"
-
 #include "gfx/pixel_fill.h"
 
 namespace rt {
@@ -73,39 +71,23 @@ void DrawOpaque(const Surface& surface, const BuiltinFont& font, int x, int y, s
 
 }  // namespace
 
-std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask) {
-  switch (bytesPerPixel) {
-    case 4: return color;
-    case 2: return ((color & 0xF80000) >> 8) | ((color & 0xFC00) >> 5) | ((color & 0xF8) >> 3);
-    default: return color & indexMask;
-  }
-}
-
-ClipRect ClipToSurface(const ClipRect& clip, const Surface& surface) {
-  const int left = std::clamp(clip.left, 0, surface.width);
-  const int top = std::clamp(clip.top, 0, surface.height);
-  const int right = std::clamp(clip.left + clip.width, left, surface.width);
-  const int bottom = std::clamp(clip.top + clip.height, top, surface.height);
-  return ClipRect{left, top, right - left, bottom - top};
-}
-
-bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const ClipRect& clip,
+bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const Rect& clip,
               ClippedText& out) {
   // The string as a block of pixels; a string too wide for an int cannot
   // reach the clip with its far end anyway.
   const long long length = std::min<long long>(text.size(), std::numeric_limits<int>::max() / kFontWidth);
-  CopyRect visible;
-  if (!ClipCopy(clip, x, y, 0, 0, int(length) * kFontWidth, fontHeight, visible)) return false;
+  CopyBlock visible;
+  if (!ClipBlock(clip, x, y, 0, 0, int(length) * kFontWidth, fontHeight, visible)) return false;
 
-  const int firstChar = visible.srcX / kFontWidth;
-  const int endChar = (visible.srcX + visible.width + kFontWidth - 1) / kFontWidth;
+  const int firstChar = visible.sourceX / kFontWidth;
+  const int endChar = (visible.sourceX + visible.target.width + kFontWidth - 1) / kFontWidth;
   out.characters = text.substr(firstChar, endChar - firstChar);
-  out.x = visible.dstX - visible.srcX % kFontWidth;
-  out.y = visible.dstY;
-  out.firstGlyphRow = visible.srcY;
-  out.glyphRows = visible.height;
-  out.firstMask = static_cast<std::uint8_t>(0xFFu << (visible.srcX % kFontWidth));
-  const int shownOfLast = (visible.srcX + visible.width) - (endChar - 1) * kFontWidth;
+  out.x = visible.target.left - visible.sourceX % kFontWidth;
+  out.y = visible.target.top;
+  out.firstGlyphRow = visible.sourceY;
+  out.glyphRows = visible.target.height;
+  out.firstMask = static_cast<std::uint8_t>(0xFFu << (visible.sourceX % kFontWidth));
+  const int shownOfLast = (visible.sourceX + visible.target.width) - (endChar - 1) * kFontWidth;
   out.lastMask = static_cast<std::uint8_t>(0xFFu >> (kFontWidth - shownOfLast));
   return true;
 }
@@ -127,22 +109,16 @@ void DrawCellsOpaque(const Surface& surface, const BuiltinFont& font, int x, int
   });
 }
 
-void FillRect(const Surface& surface, const ClipRect& rect, std::uint32_t color) {
-  if (surface.bytesPerPixel == 4) {
-    // Whole rows of unpadded pixels are one run: a full clear fills it at once.
-    const bool oneRun =
-        rect.left == 0 && rect.width == surface.width && surface.pitchBytes == surface.width * 4;
-    const int runs = oneRun ? 1 : rect.height;
-    const std::size_t runPixels = oneRun ? std::size_t(rect.width) * rect.height : std::size_t(rect.width);
-    for (int i = 0; i < runs; ++i)
-      FillPixels32(PixelRow<std::uint32_t>(surface, rect.top + i) + rect.left, runPixels, color);
-    return;
+void FillRect(const Surface& surface, const Rect& rect, std::uint32_t color) {
+  // Whole rows of unpadded pixels are one run: a full clear fills it at once.
+  const bool oneRun = rect.left == 0 && rect.width == surface.width &&
+                      surface.pitchBytes == surface.width * surface.bytesPerPixel;
+  const int runs = oneRun ? 1 : rect.height;
+  const std::size_t runPixels = oneRun ? std::size_t(rect.width) * rect.height : std::size_t(rect.width);
+  for (int i = 0; i < runs; ++i) {
+    FillPixels(surface.Row(rect.top + i) + std::size_t(rect.left) * surface.bytesPerPixel, runPixels,
+               surface.bytesPerPixel, color);
   }
-  WithPixelType(surface.bytesPerPixel, [&](auto tag) {
-    using Pixel = decltype(tag);
-    for (int y = rect.top; y < rect.top + rect.height; ++y)
-      std::fill_n(PixelRow<Pixel>(surface, y) + rect.left, rect.width, static_cast<Pixel>(color));
-  });
 }
 
 }  // namespace rt

@@ -4,16 +4,13 @@
 #include <string_view>
 
 #include "gfx/font.h"
+#include "gfx/rect.h"
 #include "gfx/screen.h"
 
 namespace rt {
 
 // The pixel routines behind the text operations. Callers clip first; these
 // loops never test bounds.
-
-// A 0xRRGGBB (or 0xAARRGGBB) colour as a pixel of `bytesPerPixel` bytes:
-// unchanged at 4, 5-6-5 at 2, masked with `indexMask` at 1.
-std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask);
 
 // The part of a string of glyphs that falls inside a clip rectangle. Whole
 // characters left and right of the clip and glyph rows above and below it are
@@ -29,12 +26,9 @@ struct ClippedText {
   std::uint8_t lastMask = 0xFF;
 };
 
-// The intersection of a clip rectangle with the surface.
-ClipRect ClipToSurface(const ClipRect& clip, const Surface& surface);
-
 // Cuts `text` with its top-left corner at (x, y) to `clip`; false when
 // nothing of it lies inside.
-bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const ClipRect& clip,
+bool ClipText(std::string_view text, long long x, long long y, int fontHeight, const Rect& clip,
               ClippedText& out);
 
 // Draws the set glyph bits in `color` (a pixel value); clear bits stay untouched.
@@ -47,6 +41,6 @@ void DrawCellsOpaque(const Surface& surface, const BuiltinFont& font, int x, int
                      std::uint32_t foreground, std::uint32_t background);
 
 // Fills a rectangle that lies inside the surface.
-void FillRect(const Surface& surface, const ClipRect& rect, std::uint32_t color);
+void FillRect(const Surface& surface, const Rect& rect, std::uint32_t color);
 
 }  // namespace rt

@@ -1,14 +1,17 @@
 #include "gfx/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <string>
-#include <utility>
+
+#include "rt/file_replacement.h"
 
 namespace rt {
 
@@ -24,31 +27,10 @@ class FileDescriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int Get() const { return fd_; }
-  // Closes now and reports whether the close (the last chance to see a
-  // delayed write error) succeeded.
-  bool Close() {
-    const int fd = std::exchange(fd_, -1);
-    return ::close(fd) == 0;
-  }
 
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes = bytes.subspan(std::size_t(written));
-  }
-  return true;
-}
-
-std::string TemporaryNameBeside(const std::string& path) {
-  static std::atomic<unsigned> counter{0};
-  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-}
 
 }  // namespace
 
@@ -58,37 +40,43 @@ std::string NativeFileName(std::string_view fileName) {
   return name;
 }
 
-Result ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes) {
-  // Non-blocking so that a named pipe cannot stall the open.
+FileBytes::~FileBytes() {
+  if (mapping_) ::munmap(mapping_, bytes_.size());
+}
+
+Result FileBytes::Open(const std::string& path, std::size_t readLimit, std::vector<std::uint8_t>& buffer) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) return ResultFileNotFound;
   struct stat info {};
   if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ResultFileNotFound;
-  if (info.st_size < 0 || std::uint64_t(info.st_size) > maxBytes) return ResultFileIoError;
+  const std::size_t size = std::size_t(info.st_size);
 
-  bytes.resize(std::size_t(info.st_size));
+  if (size > readLimit) {
+    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
+    if (mapping == MAP_FAILED) return ResultFileIoError;
+    mapping_ = mapping;
+    bytes_ = {static_cast<const std::uint8_t*>(mapping), size};
+    return ResultOk;
+  }
+  buffer.resize(size);
   std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+  while (filled < size) {
+    const ssize_t got = ::read(file.Get(), buffer.data() + filled, size - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return ResultFileIoError;
     if (got == 0) break;  // the file shrank since fstat; keep what is there
     filled += std::size_t(got);
   }
-  bytes.resize(filled);
+  bytes_ = {buffer.data(), filled};
   return ResultOk;
 }
 
 Result WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  const std::string temporary = TemporaryNameBeside(path);
-  FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (file.Get() < 0) return ResultFileNotFound;
-  const bool written = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0;
-  if (!file.Close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return ResultFileIoError;
-  }
-  return ResultOk;
+  Result result;
+  const std::unique_ptr<FileReplacement> file = FileReplacement::Open(path, result);
+  if (!file) return result;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file->Stream()) != bytes.size()) return ResultFileIoError;
+  return file->Commit();
 }
 
 }  // namespace rt

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <array>
+#include <string_view>
+
+#include "input/key_codes.h"
 
 namespace rt {
-
-// Key codes: 1..255 a code page 437 byte, 0 an empty character, above 255 an
-// extended key (low byte 255, high byte its code).
-inline constexpr int kKeyClose = 0x6BFF;  // the window's close button
 
 // The typed-key ring: 16 slots, so at most 15 codes; a 16th drops the
 // oldest. Global to the process and guarded by the screen lock.
@@ -29,5 +28,11 @@ class KeyQueue {
 };
 
 KeyQueue& TheKeyQueue();
+
+// Display side, inside the back end's locked cycle: queue a key code.
+void PostKey(int code);
+// Posts typed UTF-8 text as code page 437 bytes, 0 for a character that
+// code page lacks. Display side, lock held.
+void PostTypedText(std::string_view utf8);
 
 }  // namespace rt

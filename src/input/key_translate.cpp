@@ -1,12 +1,7 @@
 #include "input/key_translate.h"
 
-#include <SDL_keycode.h>
-#include <SDL_scancode.h>
-
-#include "input/key_queue.h"
+#include "input/key_codes.h"
 #include "input/key_tables.h"
-#include "input/keyboard.h"
-#include "rt/codepage.h"
 
 namespace rt {
 
@@ -21,8 +16,6 @@ Column ChooseColumn(int modifiers) {
   return keytables::kPlain;
 }
 
-int ExtendedCode(int highByte) { return (highByte << 8) | 0xFF; }
-
 int CharacterOrNone(int character) { return character != 0 ? character : -1; }
 
 int SwapCase(int c) {
@@ -36,49 +29,10 @@ int TranslateExtended(int scanByte, Column column) {
     if (row.scancode != scanByte) continue;
     const int entry = row.codes[column];
     if (entry == 0) return -1;
-    return entry <= 0xFF ? entry : (entry & 0xFF00) | 0xFF;
+    return entry <= 0xFF ? entry : ExtendedKeyCode(entry >> 8);
   }
   return -1;
 }
-
-// The character a key types without modifiers: control keys, keypad digits
-// while Num Lock is on, and the layout's character of a printable key.
-int UnmodifiedCharacter(int sdlScancode, int sdlKeycode, int sdlMods) {
-  switch (sdlKeycode) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return 13;
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_ESCAPE:
-      return 27;
-  }
-  if ((sdlMods & KMOD_NUM) && sdlScancode >= SDL_SCANCODE_KP_1 && sdlScancode <= SDL_SCANCODE_KP_0) {
-    return sdlScancode == SDL_SCANCODE_KP_0 ? '0' : '1' + (sdlScancode - SDL_SCANCODE_KP_1);
-  }
-  return sdlKeycode > 0 && sdlKeycode < 256 ? sdlKeycode : 0;
-}
-
-int ControlCharacter(int sdlKeycode, int sdlMods) {
-  const bool ctrl = (sdlMods & KMOD_CTRL) != 0;
-  switch (sdlKeycode) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return ctrl ? 10 : 13;
-    case SDLK_BACKSPACE:
-      return 8;
-    case SDLK_TAB:
-      return 9;
-    case SDLK_ESCAPE:
-      return 27;
-  }
-  if (ctrl && sdlKeycode >= SDLK_a && sdlKeycode <= SDLK_z) return sdlKeycode - SDLK_a + 1;
-  return 0;
-}
-
-bool LeftAltAlone(int sdlMods) { return (sdlMods & KMOD_LALT) && !(sdlMods & (KMOD_RALT | KMOD_MODE)); }
 
 }  // namespace
 
@@ -90,68 +44,8 @@ int TranslateKey(int character, int scanByte, int keyCharacter, int modifiers) {
   if (!anyModifier && character != 0) return character;
   const int entry = keytables::kMainTable[scanByte][column];
   const int m = keyCharacter & 0xFFFF;
-  if (entry != 0 && (character == m || character == SwapCase(m))) return ExtendedCode(entry);
+  if (entry != 0 && (character == m || character == SwapCase(m))) return ExtendedKeyCode(entry);
   return CharacterOrNone(character);
-}
-
-Set1Key Set1FromSdl(int sdlScancode) {
-  for (const keytables::Set1Row& row : keytables::Set1Table()) {
-    if (row.sdlScancode == sdlScancode) return {row.scancode, row.extended};
-  }
-  return {};
-}
-
-int ModifierFlags(int sdlMods) {
-  int flags = 0;
-  if (sdlMods & KMOD_SHIFT) flags |= kModShift;
-  if (sdlMods & KMOD_LCTRL) flags |= kModLeftCtrl;
-  if (sdlMods & KMOD_RCTRL) flags |= kModRightCtrl;
-  if (sdlMods & KMOD_LALT) flags |= kModLeftAlt;
-  if (sdlMods & (KMOD_RALT | KMOD_MODE)) flags |= kModRightAlt;
-  return flags;
-}
-
-int KeyPressCode(int sdlScancode, int sdlKeycode, int sdlMods) {
-  if (LeftAltAlone(sdlMods)) return -1;
-  const Set1Key key = Set1FromSdl(sdlScancode);
-  if (key.scancode < 0) return -1;
-  const int control = ControlCharacter(sdlKeycode, sdlMods);
-  const int keyCharacter = UnmodifiedCharacter(sdlScancode, sdlKeycode, sdlMods);
-  // Printable characters arrive as text events of their own, so a press
-  // types a character here only for control keys and keypad digits.
-  const bool keypadDigit = keyCharacter >= '0' && keyCharacter <= '9' && sdlScancode >= SDL_SCANCODE_KP_1 &&
-                           sdlScancode <= SDL_SCANCODE_KP_0;
-  const int character = control != 0 ? control : keypadDigit ? keyCharacter : 0;
-  const int flags = ModifierFlags(sdlMods) | (key.extended ? kModExtended : 0);
-  const int code = TranslateKey(character, key.scancode, keyCharacter, flags);
-  if (code > 255) return code;
-  return control != 0 ? control : -1;
-}
-
-bool TextCounts(int sdlMods) {
-  if (LeftAltAlone(sdlMods)) return false;
-  return !((sdlMods & KMOD_CTRL) && !(sdlMods & (KMOD_ALT | KMOD_MODE)));
-}
-
-void PostTypedText(std::string_view utf8) {
-  std::size_t pos = 0;
-  while (pos < utf8.size()) PostKey(UnicodeToCp437(DecodeUtf8(utf8, pos)));
-}
-
-KeyStateMap::KeyStateMap(const std::function<int(int sdlKeycode)>& scancodeForKey) {
-  for (const keytables::KeyStateRow& row : keytables::KeyStateTable()) {
-    if (row.source == keytables::Source::kLayout) {
-      sources_[row.scancode] = {scancodeForKey(row.first), 0};
-    } else {
-      sources_[row.scancode] = {row.first, row.second};
-    }
-  }
-}
-
-void KeyStateMap::Refresh(const std::uint8_t* sdlState, int sdlKeyCount,
-                          std::array<std::uint8_t, 128>& keyState) const {
-  auto down = [&](int sdlScancode) { return sdlScancode > 0 && sdlScancode < sdlKeyCount && sdlState[sdlScancode]; };
-  for (int i = 0; i < 128; ++i) keyState[i] = down(sources_[i][0]) || down(sources_[i][1]) ? 1 : 0;
 }
 
 }  // namespace rt

@@ -1,13 +1,8 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <functional>
-#include <string_view>
-
-// From key events to key codes and held keys. SDL values (scancodes,
-// keycodes, modifier bits) travel as plain ints so that this header needs no
-// SDL; only the display side produces them.
+// From a key press to the key code it posts, in the PC keyboard's terms: a
+// back end names the key by its set-1 scancode and its modifiers by these
+// flags, whatever its platform calls them.
 namespace rt {
 
 // Modifier flags of TranslateKey.
@@ -29,38 +24,6 @@ int TranslateKey(int character, int scanByte, int keyCharacter, int modifiers);
 struct Set1Key {
   int scancode = -1;
   bool extended = false;
-};
-Set1Key Set1FromSdl(int sdlScancode);
-
-// TranslateKey's modifier flags from SDL's modifier state.
-int ModifierFlags(int sdlMods);
-
-// The code a key press posts by itself, -1 for none: an extended code, or
-// one of the control characters that come with no text (Enter 13, Ctrl+Enter
-// 10, Backspace 8, Tab 9, Esc 27, Ctrl+letter 1..26). With only the left Alt
-// held a press is a command to the window and posts nothing.
-int KeyPressCode(int sdlScancode, int sdlKeycode, int sdlMods);
-
-// Whether typed text counts while these modifiers are held: not with the
-// left Alt alone, nor with Ctrl without Alt (those are commands).
-bool TextCounts(int sdlMods);
-
-// Posts typed UTF-8 text as code page 437 bytes, 0 for a character that
-// code page lacks. Display side, lock held.
-void PostTypedText(std::string_view utf8);
-
-// Which SDL keys hold each entry of the key-state table. Letters follow the
-// active layout: `scancodeForKey` gives the SDL scancode that types an SDL
-// keycode (SDL_GetScancodeFromKey); rebuild when the layout changes.
-class KeyStateMap {
- public:
-  explicit KeyStateMap(const std::function<int(int sdlKeycode)>& scancodeForKey);
-  // keyState[i] = 1 while a key of row i is down in `sdlState` (indexed by
-  // SDL scancode, `sdlKeyCount` entries); entries without a row stay 0.
-  void Refresh(const std::uint8_t* sdlState, int sdlKeyCount, std::array<std::uint8_t, 128>& keyState) const;
-
- private:
-  std::array<std::array<int, 2>, 128> sources_{};  // SDL scancodes, 0 for none
 };
 
 }  // namespace rt

@@ -1,6 +1,8 @@
 #include "input/keyboard.h"
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
+#include "input/key_queue.h"
+#include "rt/codepage.h"
 
 namespace rt {
 
@@ -72,5 +74,10 @@ bool TakeKeyPosted() {
 }
 
 void PostKey(int code) { TheKeyQueue().Post(code); }
+
+void PostTypedText(std::string_view utf8) {
+  std::size_t pos = 0;
+  while (pos < utf8.size()) PostKey(UnicodeToCp437(DecodeUtf8(utf8, pos)));
+}
 
 }  // namespace rt

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "input/key_queue.h"
+#include "input/key_codes.h"
 
 namespace rt {
 
@@ -16,8 +16,6 @@ std::string Inkey();
 bool KeyHit();
 // Returns keyPosted and clears it.
 bool TakeKeyPosted();
-// Display side, inside the back end's locked cycle: queue a key code.
-void PostKey(int code);
 // The string form of a key code, as Inkey returns it.
 std::string KeyCodeString(int code);
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <iostream>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/clock.h"
+#include "input/key_codes.h"
 #include "input/keyboard.h"
 #include "rt/file_channels.h"
 
@@ -17,28 +18,13 @@ constexpr int kWaitMs = 25;
 constexpr int kTabWidth = 8;
 constexpr char kCursorMark = '\xFF';
 
-enum KeyCode : int {
-  kBackspace = 8,
-  kTab = 9,
-  kCtrlEnter = 10,
-  kEnter = 13,
-  kEscape = 27,
-  kHome = 0x47FF,
-  kUp = 0x48FF,
-  kLeft = 0x4BFF,
-  kRight = 0x4DFF,
-  kEnd = 0x4FFF,
-  kDown = 0x50FF,
-  kDelete = 0x53FF,
-};
-
 // Waits for a typed key; its code (second byte * 256 + 255 for a two-byte one).
 int WaitForKey() {
   for (;;) {
     while (!KeyHit()) ActiveClock().Sleep(kWaitMs);
     const std::string key = Inkey();
     if (key.size() == 1) return static_cast<unsigned char>(key[0]);
-    if (key.size() == 2) return (static_cast<unsigned char>(key[1]) << 8) | 0xFF;
+    if (key.size() == 2) return ExtendedKeyCode(static_cast<unsigned char>(key[1]));
   }
 }
 
@@ -55,7 +41,9 @@ void Beep() {
 class LineEditor {
  public:
   explicit LineEditor(const ScreenState& screen)
-      : text_(screen.text), columns_(screen.textColumns), cellCount_((screen.text.viewLastRow + 1) * columns_) {
+      : text_(screen.text),
+        columns_(screen.textColumns),
+        cellCount_((screen.text.viewLastRow + 1) * columns_) {
     start_ = CursorCell();
   }
 
@@ -64,7 +52,7 @@ class LineEditor {
       ShowCursorMark();
       const int code = WaitForKey();
       RestoreCell();
-      if (code == kEnter || code == kCtrlEnter) break;
+      if (code == kKeyEnter || code == kKeyCtrlEnter) break;
       Act(code);
     }
     PlaceCursor(int(line_.size()));
@@ -75,37 +63,29 @@ class LineEditor {
   void Act(int code) {
     const int length = int(line_.size());
     switch (code) {
-      case kBackspace:
+      case kKeyBackspace:
         if (pos_ > 0) {
           PlaceCursor(--pos_);
           Erase();
         }
         break;
-      case kTab:
-        Insert(std::string(kTabWidth - pos_ % kTabWidth, ' '));
-        break;
-      case kEscape:
-        Clear();
-        break;
-      case kHome:
-        PlaceCursor(pos_ = 0);
-        break;
-      case kEnd:
-        PlaceCursor(pos_ = length);
-        break;
-      case kLeft:
+      case kKeyTab: Insert(std::string(kTabWidth - pos_ % kTabWidth, ' ')); break;
+      case kKeyEscape: Clear(); break;
+      case kKeyHome: PlaceCursor(pos_ = 0); break;
+      case kKeyEnd: PlaceCursor(pos_ = length); break;
+      case kKeyLeft:
         if (pos_ > 0) PlaceCursor(--pos_);
         break;
-      case kRight:
+      case kKeyRight:
         if (pos_ < length) PlaceCursor(++pos_);
         break;
-      case kUp:
+      case kKeyUp:
         if (pos_ >= columns_) PlaceCursor(pos_ -= columns_);
         break;
-      case kDown:
+      case kKeyDown:
         if (length >= pos_ + columns_) PlaceCursor(pos_ += columns_);
         break;
-      case kDelete:
+      case kKeyDelete:
         if (pos_ == length) {
           Beep();
         } else {
@@ -171,7 +151,9 @@ class LineEditor {
   }
 
   // The cursor's cell; a line end waiting at the bottom counts as the cell after it.
-  int CursorCell() const { return text_.cursorRow * columns_ + text_.cursorColumn + (text_.pendingNewline ? 1 : 0); }
+  int CursorCell() const {
+    return text_.cursorRow * columns_ + text_.cursorColumn + (text_.pendingNewline ? 1 : 0);
+  }
 
   const TextState& text_;
   const int columns_;

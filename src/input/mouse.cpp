@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
+#include "input/mouse_state.h"
 #include "rt/result.h"
 
 namespace rt {
 
 namespace {
 
-int Fail(int* x, int* y, int* wheel, int* buttons, int* clipped) {
+Result Fail(int* x, int* y, int* wheel, int* buttons, int* clipped) {
   for (int* out : {x, y, wheel, buttons, clipped}) {
     if (out) *out = -1;
   }
@@ -23,7 +24,7 @@ MouseState& TheMouse() {
   return mouse;
 }
 
-int ReadMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
+Result ReadMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
   const MouseState& m = TheMouse();
   if (!m.windowActive || !m.pointerInside) return Fail(x, y, wheel, buttons, clipped);
   if (x) *x = m.pointerX;
@@ -69,22 +70,22 @@ void MouseWheelStep(double delta) {
   TheMouse().wheel += delta > 0 ? 1 : -1;
 }
 
-int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
+Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
   ScreenState* s = Screen();
-  if (!s) return SetLastResult(Result(Fail(x, y, wheel, buttons, clipped)));
+  if (!s) return SetLastResult(Fail(x, y, wheel, buttons, clipped));
   ScreenLock();
-  const int result = s->driver->GetMouse(x, y, wheel, buttons, clipped);
+  const Result result = s->driver->GetMouse(x, y, wheel, buttons, clipped);
   ScreenUnlock(1, 0);
-  return SetLastResult(Result(result));
+  return SetLastResult(result);
 }
 
-int SetMouse(int x, int y, int visibility, int clip) {
+Result SetMouse(int x, int y, int visibility, int clip) {
   ScreenState* s = Screen();
   if (!s) return SetLastResult(ResultIllegalCall);
   ScreenLock();
-  const int result = s->driver->SetMouse(x, y, visibility, clip);
+  const Result result = s->driver->SetMouse(x, y, visibility, clip);
   ScreenUnlock(1, 0);
-  return SetLastResult(Result(result));
+  return SetLastResult(result);
 }
 
 }  // namespace rt

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/clock.h"
 #include "input/keyboard.h"
 
@@ -48,8 +48,8 @@ TimeOfDay SplitTimeOfDay(double serial) {
   const double whole = std::trunc(serial);
   double fraction = serial - whole;
   if (fraction < 0) fraction = whole == 0 ? -fraction : fraction + 1;
-  // The added ten-millionth of a second keeps a serial made of whole seconds
-  // from falling just below its second.
+  // The added billionth of a day (86 microseconds) keeps a serial made of
+  // whole seconds from falling just below its second.
   const double hours = (fraction + 0.000000001) * 24;
   const int h = static_cast<int>(hours);
   const double minutes = (hours - h) * 60;

@@ -8,18 +8,15 @@
 #include <string_view>
 
 #include "rt/file_channels.h"
+#include "rt/file_replacement.h"
 #include "rt/result.h"
 
 namespace rt {
 
 // One open file behind a file number. Bytes pass untranslated.
 //
-// Output never touches the target until Close: the bytes go to a temporary
-// file beside it ("<target>.tmp-<pid>-<n>"), which Close flushes, syncs and
-// renames over the target, so readers and a crash see the old file or the
-// whole new one, never a part. A writer killed before Close leaves the target
-// as it was and only its temporary behind, which the next commit to the same
-// target removes once that writer's process is gone.
+// Output never touches the target until Close: the bytes go to a
+// FileReplacement, which Close puts in place whole.
 class Channel {
  public:
   // Opens `path` in `mode` (FileModeBinary..FileModeAppend); on failure gives
@@ -65,8 +62,7 @@ class Channel {
   std::FILE* file_;
   long long sizeAtOpen_ = 0;
   std::uint64_t serial_;
-  std::string targetPath_;
-  std::string tempPath_;  // Output only
+  std::unique_ptr<FileReplacement> replacement_;  // Output only
   bool writeFailed_ = false;
   LastAccess lastAccess_ = LastAccess::None;
   std::array<unsigned char, 4> putBack_{};

@@ -26,7 +26,8 @@ int FreeFileNumber();
 
 // ResultIllegalCall for a number outside 1..255 or already open (that file
 // stays untouched) and for an unknown mode; ResultFileNotFound when the file
-// cannot be opened (the number stays free).
+// cannot be opened or is no regular file, such as a folder, a named pipe or
+// a device (the number stays free). Nothing waits for a pipe's other end.
 Result FileOpen(std::string_view fileName, int mode, int fileNumber);
 
 // Frees the number. An Output channel's new content replaces the target

@@ -5,12 +5,12 @@
 #include <fstream>
 
 #include "game/assets.h"
-#include "game/levels.h"
-#include "game/round.h"
+#include "game/round/levels.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "gfx/bmp.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "support/scenario.h"
 
@@ -30,10 +30,10 @@ class Levels : public ::testing::Test {
     // The notice's first line, each time a new one is on the screen.
     scenario.OnSleep([this](int delayMs) {
       if (delayMs != 1) return;
-      const std::string line = scenario.ReadText(0, 0, 60);
+      const std::string line = test::ReadText(0, 0, 60);
       if (line.find("Punkte erreicht") != std::string::npos && (notices.empty() || notices.back() != line)) {
         notices.push_back(line);
-        secondLines.push_back(scenario.ReadText(0, 16, 60));
+        secondLines.push_back(test::ReadText(0, 16, 60));
       }
     });
   }
@@ -62,7 +62,7 @@ TEST_F(Levels, TenPointsAtLevel1ShowTheNoticeAtTheEndOfTheNextFrame) {
   EXPECT_EQ(f.message, "2. Level erreicht");
   scenario.RunFrames(1);
   EXPECT_EQ(scenario.Titles().back(), "Spiel - Level 2 | Morvanta");
-  EXPECT_EQ(scenario.MessageLine(), "2. Level erreicht");
+  EXPECT_EQ(test::MessageLine(), "2. Level erreicht");
 }
 
 TEST_F(Levels, AScoreAtALimitRaisesNothingOneMorePointDoes) {
@@ -137,15 +137,28 @@ TEST_F(Screenshots, HoldingSWritesTheScreenAndNamesTheFileInTheMessage) {
   EXPECT_EQ(scenario.LastFrame().sleepsMs, (std::vector<int>{2, 1, 50, 50}));
   // The picture shows the frame, with the message it had then.
   ASSERT_EQ(rt::Bload("screenshots/screen12-07-2026-9-5-3.bmp"), 0);
-  EXPECT_EQ(scenario.MessageLine(), text::kStoneDodged);
+  EXPECT_EQ(test::MessageLine(), text::kStoneDodged);
 }
 
 TEST_F(Screenshots, APictureThatCannotBeWrittenSaysSo) {
   std::filesystem::remove_all(scenario.Folder() / "screenshots");
   std::ofstream(scenario.Folder() / "screenshots") << "in the way";
   scenario.HoldKey(scancode::kS, 1);
-  scenario.RunFrames(1);
+  scenario.RunFrames(2);
   EXPECT_EQ(scenario.LastFrame().message, text::kScreenshotFailed);
+  // The next frame shows it in red, as the shell shows failed writes.
+  int red = 0, other = 0;
+  for (int y = 27 * 16; y < 28 * 16; ++y) {
+    for (int x = 0; x < 8 * int(text::kScreenshotFailed.size()); ++x) {
+      const std::uint32_t rgb = test::ScreenRgb(x, y);
+      if (rgb == 0xFF0000)
+        ++red;
+      else if (rgb != 0)
+        ++other;
+    }
+  }
+  EXPECT_GT(red, 100);
+  EXPECT_EQ(other, 0);
 }
 
 class Background : public Levels {
@@ -159,7 +172,7 @@ class Background : public Levels {
   std::vector<std::uint32_t> Rows(int first, int last) {
     std::vector<std::uint32_t> pixels;
     for (int y = first; y < last; ++y) {
-      for (int x = 0; x < 640; ++x) pixels.push_back(scenario.Pixel(x, y));
+      for (int x = 0; x < 640; ++x) pixels.push_back(test::ScreenPixel(x, y));
     }
     return pixels;
   }
@@ -183,7 +196,19 @@ TEST_F(Background, EveryFrameShowsWhatAFreshLoadShowsEvenAfterTheFileChanges) {
   EXPECT_EQ(Rows(40, 390), changed);
   std::filesystem::remove(kBackgroundPicture);
   Frame();
-  EXPECT_EQ(scenario.Pixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
+  EXPECT_EQ(test::ScreenPixel(320, 200), rt::CurrentContext().background) << "the cleared screen";
+}
+
+TEST_F(Background, APictureCutShortShowsTheRowsAFreshLoadShows) {
+  test::WriteBmp(kBackgroundPicture, 640, 480,
+                 [](int x, int y) { return std::uint32_t(x * 3 + y) * 0x010101u; });
+  // Half the rows are gone: the bottom ones are in the file, the top ones not.
+  std::filesystem::resize_file(kBackgroundPicture, std::filesystem::file_size(kBackgroundPicture) / 2);
+  scenario.RunFrames(1);
+  const std::vector<std::uint32_t> frame = Frame();
+  FreshLoad();
+  EXPECT_EQ(frame, Rows(40, 390));
+  EXPECT_EQ(frame.front(), rt::CurrentContext().background) << "a row the file lacks";
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 #include <iterator>
 #include <set>
 
+#include "bmp_builder.h"
 #include "game/assets.h"
-#include "game/round.h"
+#include "game/round/objects.h"
 #include "gfx/image.h"
 #include "gfx/screen.h"
 #include "support/scenario.h"
@@ -167,7 +168,7 @@ class Assets : public Objects {
   bool ScreenIsStill(std::uint32_t color) {
     for (int y = 0; y < 480; y += 7) {
       for (int x = 0; x < 640; x += 5) {
-        if (scenario.Pixel(x, y) != color) return false;
+        if (test::ScreenPixel(x, y) != color) return false;
       }
     }
     return true;
@@ -231,13 +232,50 @@ TEST_F(Assets, AHeaderClaimingMorePixelsThanTheFileHasBitsGivesNoImage) {
   EXPECT_EQ(ImagePixel(image.get(), 5, 39) & 0xFFFFFF, Pattern(5, 39));
 }
 
+// Run-length codes paint up to 255 pixels with two bytes, far less than a bit
+// per pixel; the size guard allows for that and still stops damaged headers.
+TEST_F(Assets, ARunLengthSpriteUnderABitPerPixelLoadsAndADamagedOneDoesNot) {
+  for (int bits : {8, 4}) {
+    SCOPED_TRACE(bits);
+    rt::test::BmpBuilder b;
+    b.width = 600;
+    b.height = 100;
+    b.bits = bits;
+    b.compression = bits == 8 ? 1 : 2;
+    b.palette = {0, test::kUfoColor};
+    for (int y = 0; y < b.height; ++y) {
+      for (int left = b.width; left > 0; left -= 255) {
+        b.pixelData.push_back(std::uint8_t(std::min(left, 255)));
+        b.pixelData.push_back(bits == 8 ? 1 : 0x11);  // colour 1 (twice at 4 bits)
+      }
+      b.pixelData.insert(b.pixelData.end(), {0, 0});  // end of line
+    }
+    b.pixelData.insert(b.pixelData.end(), {0, 1});  // end of picture
+    std::vector<std::uint8_t> file = b.Build();
+    ASSERT_LT(file.size() * 8, 600u * 100);
+    rt::test::WriteBytes("rle.bmp", file);
+    rt::ImagePtr image = LoadBitmapAsset("rle.bmp");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 600u);
+    EXPECT_EQ(image->height, 100u);
+    EXPECT_EQ(ImagePixel(image.get(), 0, 0), 0xFF000000u | test::kUfoColor);
+    EXPECT_EQ(ImagePixel(image.get(), 599, 99), 0xFF000000u | test::kUfoColor);
+
+    const std::uint32_t huge = 8000;  // 64 million pixels from these few codes
+    std::memcpy(&file[18], &huge, 4);
+    std::memcpy(&file[22], &huge, 4);
+    rt::test::WriteBytes("rle.bmp", file);
+    EXPECT_EQ(LoadBitmapAsset("rle.bmp"), nullptr);
+  }
+}
+
 TEST_F(Assets, WithoutTheCatcherPictureTheRoundStillPlays) {
   std::filesystem::remove(scenario.Folder() / kCatcherPicture);
   s.catcherImage = LoadBitmapAsset(kCatcherPicture);
   EXPECT_EQ(s.catcherImage, nullptr);
   scenario.NewGame();
   EXPECT_EQ(scenario.RunFrames(20), NextScreen::Round);
-  EXPECT_NE(scenario.Rgb(10, 405), test::kCatcherColor);
+  EXPECT_NE(test::ScreenRgb(10, 405), test::kCatcherColor);
 }
 
 }  // namespace

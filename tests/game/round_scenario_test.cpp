@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "game/round.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/texts.h"
 #include "input/key_queue.h"
 #include "support/scenario.h"
 
@@ -91,8 +91,8 @@ TEST_F(Round, TheBoxTestSeesTheUnclampedInputWhileTheFrameShowsTheOldPlace) {
   scenario.HoldKey(scancode::kRight, 1);
   scenario.RunFrames(1);
   EXPECT_EQ(scenario.LastFrame().stones, 1);
-  EXPECT_EQ(scenario.Rgb(601, 405), test::kCatcherColor);
-  EXPECT_NE(scenario.Rgb(600, 405), test::kCatcherColor);
+  EXPECT_EQ(test::ScreenRgb(601, 405), test::kCatcherColor);
+  EXPECT_NE(test::ScreenRgb(600, 405), test::kCatcherColor);
 }
 
 TEST_F(Round, TheMouseCanCarryTheCatcherPastTheScreenForTheBoxTest) {
@@ -171,8 +171,8 @@ TEST_F(Round, LosingTheLastLifeShowsOneMoreFrameBeforeGameOver) {
   JustPassed(ObjectKind::WhiteStone, 100);
   EXPECT_EQ(scenario.RunUntilHandOver(), NextScreen::GameOver);
   ASSERT_EQ(scenario.FramesRun(), 2);
-  EXPECT_EQ(scenario.StatusLine(), "Leben:  0  Steine:  0   Punkte:  0  Level:  1");
-  EXPECT_EQ(scenario.MessageLine(), text::kStoneMissed);
+  EXPECT_EQ(test::StatusLine(), "Leben:  0  Steine:  0   Punkte:  0  Level:  1");
+  EXPECT_EQ(test::MessageLine(), text::kStoneMissed);
 }
 
 TEST_F(Round, NegativeLivesFromADamagedSaveEndTheGame) {
@@ -182,10 +182,11 @@ TEST_F(Round, NegativeLivesFromADamagedSaveEndTheGame) {
 }
 
 TEST_F(Round, PShowsItsMessageForOneFrameBeforeThePause) {
+  scenario.WakeLongWaits();
   std::vector<std::string> linesWhenPaused;
   scenario.OnSleep([&](int) {
     if (scenario.Titles().back() == text::kPausedTitle && linesWhenPaused.empty()) {
-      linesWhenPaused.push_back(scenario.MessageLine());
+      linesWhenPaused.push_back(test::MessageLine());
     }
   });
   scenario.HoldKey(scancode::kP, 1);
@@ -198,6 +199,7 @@ TEST_F(Round, PShowsItsMessageForOneFrameBeforeThePause) {
 }
 
 TEST_F(Round, HoldingPThroughTheResumePausesAgain) {
+  scenario.WakeLongWaits();
   scenario.HoldKey(scancode::kP, 2);
   scenario.RunFrames(4);
   EXPECT_EQ(std::count(scenario.Titles().begin(), scenario.Titles().end(), text::kPausedTitle), 2);
@@ -304,7 +306,7 @@ TEST_F(Round, EscLeavesToTheMenuWithTheObjectInMidAir) {
   EXPECT_EQ(s.lives, 3);
   EXPECT_EQ(scenario.LastFrame().message, "") << "no message on leaving";
   EXPECT_EQ(scenario.Clock().SleptMs() - before, 2 + 3 * 200);
-  EXPECT_EQ(scenario.Rgb(320, 240), 0u) << "the screen is cleared";
+  EXPECT_EQ(test::ScreenRgb(320, 240), 0u) << "the screen is cleared";
 }
 
 TEST_F(Round, TheCloseButtonLeavesToTheMenuAtTheEndOfTheFrame) {
@@ -335,7 +337,7 @@ TEST_F(Round, AFrameEndedByANewObjectDrawsItNearTheTopInTheNextFrame) {
   scenario.RunFrames(2);
   const auto& f = scenario.LastFrame();
   EXPECT_LE(f.objectY, 16);
-  EXPECT_EQ(scenario.Rgb(f.objectX + 8, f.objectY + 8), test::SpriteColor(ObjectKind(f.objectKind)));
+  EXPECT_EQ(test::ScreenRgb(f.objectX + 8, f.objectY + 8), test::SpriteColor(ObjectKind(f.objectKind)));
 }
 
 TEST_F(Round, TheFrameShowsStatusLineSpritesAndMessage) {
@@ -344,11 +346,11 @@ TEST_F(Round, TheFrameShowsStatusLineSpritesAndMessage) {
   s.message = text::kStoneDodged;
   scenario.PlaceObject(ObjectKind::Money, 200, 200);
   scenario.RunFrames(1);
-  EXPECT_EQ(scenario.StatusLine(), "Leben:  3  Steine:  7   Punkte:  -1  Level:  1");
-  EXPECT_EQ(scenario.MessageLine(), text::kStoneDodged);
-  EXPECT_EQ(scenario.Rgb(208, 208), test::kMoneyColor);
-  EXPECT_EQ(scenario.Rgb(200, 200), test::BackgroundColorAt(200, 200)) << "see-through corner";
-  EXPECT_EQ(scenario.Rgb(300, 400), test::kCatcherColor);
+  EXPECT_EQ(test::StatusLine(), "Leben:  3  Steine:  7   Punkte:  -1  Level:  1");
+  EXPECT_EQ(test::MessageLine(), text::kStoneDodged);
+  EXPECT_EQ(test::ScreenRgb(208, 208), test::kMoneyColor);
+  EXPECT_EQ(test::ScreenRgb(200, 200), test::BackgroundColorAt(200, 200)) << "see-through corner";
+  EXPECT_EQ(test::ScreenRgb(300, 400), test::kCatcherColor);
   EXPECT_EQ(scenario.Titles().back(), "Spiel - Level 1 | Morvanta");
 }
 

@@ -1,13 +1,13 @@
 // The round's rules on a bare GameState: no screen, no clock.
-#include "game/rules.h"
+#include "game/round/rules.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "game/catcher.h"
-#include "game/objects.h"
-#include "game/texts.h"
+#include "game/round/catcher.h"
+#include "game/round/objects.h"
+#include "game/round/texts.h"
 
 namespace game {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "game/round.h"
+#include "game/round/round.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "gfx/screen.h"
+#include "game/shell/shell.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace {

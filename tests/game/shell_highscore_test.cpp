@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <optional>
 
-#include "game/highscore.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
-#include "shell_fixture.h"
+#include "game/shell/highscore.h"
+#include "game/shell/shell_texts.h"
+#include "support/file_size_limit.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -16,14 +17,14 @@ namespace st = shell_text;
 
 constexpr int kEnter = 13;
 
-class HighscoreTest : public ShellTest {
+class HighscoreTest : public ::testing::Test, protected Scenario {
  protected:
   // Ends a game with these results, typing `name` when asked for one.
   void LoseGame(int points, int stones, std::optional<std::string> name = std::nullopt) {
     StartGame();
-    shell.state.points = points;
-    shell.state.stones = stones;
-    shell.state.lives = 0;
+    State().points = points;
+    State().stones = stones;
+    State().lives = 0;
     if (name) {
       When([] { return TitleIs(st::kNewRecordTitle); },
            [this, name] {
@@ -91,25 +92,50 @@ TEST_F(HighscoreTest, GameOverShowsTheResultsTheOldRecordAndTheNewOne) {
        });
   QuitWhenMenuIsBack();
   StartGame();
-  shell.state.points = 11, shell.state.stones = 4;
+  State().points = 11, State().stones = 4;
   RunScreensFrom(NextScreen::GameOver);
 
   EXPECT_EQ(shown, std::vector<bool>(5, true));
+}
+
+// Where nothing can be written, game over says so for each file, and the game
+// left in the save file cannot be resumed as if it had not ended.
+TEST_F(HighscoreTest, GameOverReportsWritesThatFailAndKeepsTheEndedGameFromBeingResumed) {
+  const std::string parked = "120,40,9,1,3,1,2,300\r\n", record = "50,\"01-02-2026\",3,\"Eva\"\r\n";
+  WriteFile("game.sav", parked);
+  WriteFile("game.hsc", record);
+  const rt::test::FileSizeLimit nothingFits(2);
+  bool recordFailureShown = false, clearFailureShown = false;
+  constexpr std::uint32_t kRed = 0xFF0000;
+  When([] { return TextAt(0, 80, st::kSaveClearFailed, kRed, 0); },
+       [&] {
+         recordFailureShown = TextAt(0, 64, st::kRecordWriteFailed, kRed, 0);
+         clearFailureShown = true;
+       });
+  When([this] { return InMenu(); }, [this] { Driver().HoldKey(scancode::kF, true); });
+  When([] { return TitleIs(st::kLoadTitle); }, [this] { Driver().ReleaseAllKeys(); });
+  QuitWhenMenuIsBack();
+  StartGame();
+  GameState& state = TheShell().state;
+  state.points = 10, state.stones = 1, state.lives = 0;
+  RunScreensFrom(NextScreen::GameOver);
+
+  EXPECT_TRUE(ScriptDone());
+  EXPECT_TRUE(recordFailureShown);
+  EXPECT_TRUE(clearFailureShown);
+  EXPECT_TRUE(TitleSeen(st::kNothingSavedTitle));
+  EXPECT_FALSE(TitleSeen(text::kPlayTitlePrefix + "1" + text::kTitleSuffix));
+  EXPECT_EQ(File("game.sav"), parked);
+  EXPECT_EQ(File("game.hsc"), record);
 }
 
 class HighscoreViewTest : public HighscoreTest {
  protected:
   // The view waits for its keys with 1 ms sleeps; the menu sleeps 3 ms.
   void OpenView() {
+    OnSleep([this](int delayMs) { lastSleepMs_ = delayMs; });
     When([this] { return InMenu(); }, [this] { Driver().HoldKey(scancode::kH, true); });
     When([this] { return lastSleepMs_ == 1; }, [this] { Driver().ReleaseAllKeys(); });
-  }
-  void SetUp() override {
-    HighscoreTest::SetUp();
-    clock.onSleep = [this, next = clock.onSleep](int delayMs) {
-      lastSleepMs_ = delayMs;
-      next(delayMs);
-    };
   }
   int lastSleepMs_ = 0;
 };
@@ -125,11 +151,32 @@ TEST_F(HighscoreViewTest, DeleteWritesZeroTodayZeroAndADash) {
        });
   When([] { return TitleIs(st::kRecordDeletedTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitWhenMenuIsBack();
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_TRUE(recordShown);
   EXPECT_EQ(File("game.hsc"), "0,\"12-07-2026\",0,\"-\"\r\n");
+}
+
+TEST_F(HighscoreViewTest, ADeletionThatCannotBeWrittenSaysSoInsteadOfDeleted) {
+  const std::string record = "50,\"01-02-2026\",3,\"Eva\"\r\n";
+  WriteFile("game.hsc", record);
+  const rt::test::FileSizeLimit nothingFits(5);
+  bool failureShown = false;
+  OpenView();
+  When([] { return true; }, [this] { Driver().HoldKey(scancode::kDelete, true); });
+  When([] { return TextAt(0, 0, st::kDeleteFailed, 0xFF0000, 0); },
+       [&] {
+         failureShown = true;
+         Driver().ReleaseAllKeys();
+       });
+  QuitWhenMenuIsBack();
+  RunProgram();
+
+  EXPECT_TRUE(ScriptDone());
+  EXPECT_TRUE(failureShown);
+  EXPECT_FALSE(TitleSeen(st::kRecordDeletedTitle));
+  EXPECT_EQ(File("game.hsc"), record);
 }
 
 TEST_F(HighscoreViewTest, AKeyLetGoDuringThePauseLeavesTheViewWaiting) {
@@ -142,7 +189,7 @@ TEST_F(HighscoreViewTest, AKeyLetGoDuringThePauseLeavesTheViewWaiting) {
          menusDrawn = int(std::count(Driver().Titles().begin(), Driver().Titles().end(), st::kMenuTitle));
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   // Esc took the view back to the menu, which then ended on the same Esc.
@@ -157,7 +204,7 @@ TEST_F(HighscoreViewTest, SpaceHeldBeyondTheFinalPauseStartsAGame) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }

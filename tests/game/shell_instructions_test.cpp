@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
+#include "game/shell/shell_texts.h"
 #include "input/keyboard.h"
-#include "shell_fixture.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -12,7 +12,7 @@ namespace st = shell_text;
 
 constexpr int kF1Code = 0x3BFF;
 
-class InstructionsTest : public ShellTest {
+class InstructionsTest : public ::testing::Test, protected Scenario {
  protected:
   // Opens the page from the menu; `pressed` also queues F1's key code, as a
   // real key press does, which the menu leaves pending.
@@ -48,7 +48,7 @@ TEST_F(InstructionsTest, DrawsTheNineteenLinesOverTheNightPicture) {
        });
   TypeAfter(2000);
   QuitWhenMenuIsBack();
-  Run();
+  RunProgram();
 
   EXPECT_EQ(shown, std::vector<bool>(19, true));
 }
@@ -64,7 +64,7 @@ TEST_F(InstructionsTest, OneKeyLeavesWhenTheF1PressIsStillPending) {
   OpenPage(true);
   TypeAfter(2000);
   QuitWhenMenuIsBack();
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }
@@ -79,7 +79,7 @@ TEST_F(InstructionsTest, TheFirstKeyOnlyEndsTheFirstWaitWhenNoPressWasPending) {
          Driver().Type(' ');
        });
   QuitWhenMenuIsBack();
-  Run();
+  RunProgram();
 
   EXPECT_EQ(titleAfterFirstKey, st::kInstructionsTitle);
   EXPECT_TRUE(ScriptDone());

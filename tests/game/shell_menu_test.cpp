@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <functional>
+
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
-#include "gfx/screen.h"
+#include "game/shell/highscore.h"
+#include "game/shell/shell_texts.h"
+#include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "shell_fixture.h"
+#include "input/mouse_state.h"
+#include "support/hang_alarm.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -17,7 +23,7 @@ std::string FirstLevelTitle() { return text::kPlayTitlePrefix + "1" + text::kTit
 
 bool MenuDrawn() { return TextAt(1, 1, st::kMenuLines[0].text, 0xFFFFFF); }
 
-class MainMenuTest : public ShellTest {};
+class MainMenuTest : public ::testing::Test, protected Scenario {};
 
 TEST_F(MainMenuTest, OpensTheScreenAfterASecondAndParksTheHiddenPointer) {
   bool screenOpenAtFirstSleep = true;
@@ -28,7 +34,7 @@ TEST_F(MainMenuTest, OpensTheScreenAfterASecondAndParksTheHiddenPointer) {
          menuDrawnAtMs = NowMs();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_FALSE(screenOpenAtFirstSleep);
   EXPECT_GE(menuDrawnAtMs, 2500);  // 1000 ms before the screen, 1500 of splash
@@ -52,7 +58,7 @@ TEST_F(MainMenuTest, AKeyShortensTheSplash) {
          menuDrawnAtMs = NowMs();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_GT(menuDrawnAtMs, 1000);
   EXPECT_LT(menuDrawnAtMs, 1200);
@@ -65,7 +71,7 @@ TEST_F(MainMenuTest, DrawsItsSixLinesOverTheTitlePicture) {
          for (const auto& line : st::kMenuLines) shown.push_back(TextAt(1, line.y, line.text, 0xFFFFFF));
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_EQ(shown, std::vector<bool>(6, true));
 }
@@ -81,12 +87,12 @@ TEST_F(MainMenuTest, SpaceAndF1TogetherStartAGame) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);  // back to the menu, which then ends
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(TitleSeen(st::kInstructionsTitle));
-  EXPECT_EQ(shell.state.level, 1);
-  EXPECT_EQ(shell.state.lives, 3);
+  EXPECT_EQ(State().level, 1);
+  EXPECT_EQ(State().lives, 3);
 }
 
 TEST_F(MainMenuTest, F2StartsAGameLikeSpace) {
@@ -96,7 +102,7 @@ TEST_F(MainMenuTest, F2StartsAGameLikeSpace) {
          Driver().ReleaseAllKeys();
          Driver().HoldKey(scancode::kEsc, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }
@@ -107,7 +113,7 @@ TEST_F(MainMenuTest, EscAndSTogetherEndTheProgramWithoutSaving) {
          Driver().HoldKey(scancode::kEsc, true);
          Driver().HoldKey(scancode::kS, true);
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(TitleSeen(st::kSaveTitle));
@@ -116,7 +122,7 @@ TEST_F(MainMenuTest, EscAndSTogetherEndTheProgramWithoutSaving) {
 
 TEST_F(MainMenuTest, TheCloseButtonEndsTheProgram) {
   When([&] { return InMenu(); }, [&] { Driver().CloseButton(); });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
 }
@@ -127,11 +133,47 @@ TEST_F(MainMenuTest, TypedKeysAreDroppedOnePerPassSoALaterCloseStillEnds) {
          Driver().Type('a', 5);
          Driver().CloseButton();
        });
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_FALSE(rt::KeyHit());
 }
+
+// A file the game reads, replaced by a named pipe that nobody writes to, is
+// refused at once: the game goes on as if the file were missing.
+struct PipeCase {
+  std::string name;
+  std::string file;
+  int menuKey;                 // the command that reads it; 0: start-up does
+  std::function<bool()> seen;  // the screen that shows the game went on
+};
+
+void PrintTo(const PipeCase& c, std::ostream* os) { *os << c.name; }
+
+class NamedPipeTest : public ::testing::TestWithParam<PipeCase>, protected Scenario {};
+
+TEST_P(NamedPipeTest, TheGameGoesOnAsIfTheFileWereMissing) {
+  const PipeCase& c = GetParam();
+  std::filesystem::remove(Folder() / c.file);
+  ASSERT_EQ(mkfifo((Folder() / c.file).c_str(), 0666), 0);
+  const rt::test::HangAlarm hangAlarm;
+  if (c.menuKey != 0) When([this] { return InMenu(); }, [this, &c] { Driver().HoldKey(c.menuKey, true); });
+  When(c.seen, [this] {
+    Driver().ReleaseAllKeys();
+    Driver().HoldKey(scancode::kEsc, true);  // back to the menu, and out
+  });
+  RunProgram();
+
+  EXPECT_TRUE(ScriptDone());
+}
+
+INSTANTIATE_TEST_SUITE_P(DataFiles, NamedPipeTest,
+                         ::testing::Values(PipeCase{"SaveFile", "game.sav", scancode::kF,
+                                                    [] { return TitleIs(st::kNothingSavedTitle); }},
+                                           PipeCase{"HighscoreFile", "game.hsc", scancode::kH,
+                                                    [] { return TextAt(0, 0, RecordLine({}), 0xFFFFFF, 0); }},
+                                           PipeCase{"Picture", "intro.bmp", 0, [] { return MenuDrawn(); }}),
+                         [](const ::testing::TestParamInfo<PipeCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace game::test

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "game/round.h"
+#include "game/round/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/screen.h"
 #include "rt/strings.h"
-#include "shell_fixture.h"
+#include "support/scenario.h"
 
 namespace game::test {
 namespace {
@@ -25,7 +25,7 @@ std::string SaveRecord(const GameState& s) {
   return line + "\n";
 }
 
-class SaveGameTest : public ShellTest {
+class SaveGameTest : public ::testing::Test, protected Scenario {
  protected:
   // From the menu: hold `key` until the screen's title shows, let go, and
   // end the program once the menu is back.
@@ -46,7 +46,7 @@ TEST_F(SaveGameTest, SavingBeforeAnyGameWritesEightZerosWhichLoadReportsAsNothin
   When([] { return TitleIs(st::kNothingSavedTitle); },
        [&] { nothingSavedShown = TextAt(50, 107, st::kNothingSaved, kRed); });
   QuitFromMenu();
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_EQ(File("game.sav"), "0,0,0,0,0,0,0,0\r\n");
@@ -59,16 +59,16 @@ TEST_F(SaveGameTest, ASaveThatCannotBeWrittenSaysSoInRed) {
   bool failureShown = false, savedShown = false;
   When([this] { return InMenu(); },
        [this] {
-         shell.saveFilePath = folder.File("missing-folder/game.sav");
+         TheShell().saveFilePath = (Folder() / "missing-folder/game.sav").string();
          Driver().HoldKey(scancode::kS, true);
        });
   When([] { return TitleIs(st::kSaveTitle); }, [this] { Driver().ReleaseAllKeys(); });
-  Watch([&] {
+  OnSleep([&](int) {
     failureShown |= TextAt(50, 107, st::kSaveFailed, kRed);
     savedShown |= TextAt(50, 107, st::kSaved, kWhite);
   });
   QuitFromMenu();
-  Run();
+  RunProgram();
 
   EXPECT_TRUE(ScriptDone());
   EXPECT_TRUE(failureShown);
@@ -79,13 +79,13 @@ TEST_F(SaveGameTest, TwoSavesInARowLeaveOnlyTheSecond) {
   WriteFile("game.sav", "17,3,4,1,0,1,3,200\r\n");
   When([this] { return InMenu(); },
        [this] {
-         shell.state.objectY = 120;
-         shell.state.points = 9;
+         State().objectY = 120;
+         State().points = 9;
          Driver().HoldKey(scancode::kS, true);
        });
   When([] { return TitleIs(st::kSaveTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitFromMenu();
-  Run();
+  RunProgram();
 
   EXPECT_EQ(File("game.sav"), "120,0,9,0,0,0,0,0\r\n");
 }
@@ -94,13 +94,12 @@ TEST_F(SaveGameTest, TwoSavesInARowLeaveOnlyTheSecond) {
 // loads it, counts down 3, 2, 1 in red and plays on with the saved values.
 TEST_F(SaveGameTest, ASavedRoundResumesInANewRunAfterTheCountdown) {
   int frames = 0;
-  SetFrameHook([&](GameState& s) {
+  EachFrame([&](GameState& s) {
     if (++frames == 1) s.points = 37, s.level = 3, s.stones = 12, s.lives = 2;
     if (frames == 40) {
       Driver().ReleaseAllKeys();
       Driver().HoldKey(scancode::kEsc, true);
     }
-    return true;
   });
   When([this] { return InMenu(); }, [this] { Driver().HoldKey(scancode::kSpace, true); });
   When([this, &frames] { return InMenu() && frames > 0; },
@@ -110,24 +109,20 @@ TEST_F(SaveGameTest, ASavedRoundResumesInANewRunAfterTheCountdown) {
        });
   When([] { return TitleIs(st::kSaveTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitFromMenu();
-  Run();
+  RunProgram();
   ASSERT_TRUE(ScriptDone());
-  const std::string saved = File("game.sav");
-  ASSERT_EQ(saved, SaveRecord(shell.state));
-  const int savedCatcherX = shell.state.catcherX, savedObjectY = shell.state.objectY;
+  ASSERT_EQ(File("game.sav"), SaveRecord(State()));
+  const GameValues saved = State();
 
   // The second run.
   ResetScript();
-  shell = Shell{};
   std::string countdown;
-  GameState resumed;
-  SetFrameHook([&](GameState& s) {
-    resumed.catcherX = s.catcherX, resumed.objectY = s.objectY, resumed.points = s.points;
-    resumed.stones = s.stones, resumed.lives = s.lives, resumed.level = s.level;
+  GameValues resumed;
+  EachFrame([&](GameState& s) {
+    resumed = s;
     Driver().HoldKey(scancode::kEsc, true);
-    return true;
   });
-  Watch([&] {
+  OnSleep([&](int) {
     for (const char* digit : {"3", "2", "1"}) {
       if (TextAt(152, 304, digit, kRed, 0) && (countdown.empty() || countdown.back() != digit[0])) {
         countdown += digit;
@@ -135,12 +130,12 @@ TEST_F(SaveGameTest, ASavedRoundResumesInANewRunAfterTheCountdown) {
     }
   });
   UseMenuKey(scancode::kF, st::kLoadTitle);
-  Run();
+  RunProgram();
 
   EXPECT_EQ(countdown, "321");
   EXPECT_TRUE(TitleSeen(text::kPlayTitlePrefix + "3" + text::kTitleSuffix));
-  EXPECT_EQ(resumed.objectY, savedObjectY);
-  EXPECT_EQ(resumed.catcherX, savedCatcherX);
+  EXPECT_EQ(resumed.objectY, saved.objectY);
+  EXPECT_EQ(resumed.catcherX, saved.catcherX);
   EXPECT_EQ(resumed.points, 37);
   EXPECT_EQ(resumed.stones, 12);
   EXPECT_EQ(resumed.lives, 2);
@@ -150,14 +145,14 @@ TEST_F(SaveGameTest, ASavedRoundResumesInANewRunAfterTheCountdown) {
 TEST_F(SaveGameTest, LoadingAClearedSaveLeavesTheEightFieldsAtZero) {
   WriteFile("game.sav", "0\r\n");
   StartGame();
-  shell.state.points = 55, shell.state.lives = 2, shell.state.objectX = 300, shell.state.level = 4;
+  State().points = 55, State().lives = 2, State().objectX = 300, State().level = 4;
   When([this] { return InMenu(); }, [this] { Driver().HoldKey(scancode::kF, true); });
   When([] { return TitleIs(st::kLoadTitle); }, [this] { Driver().ReleaseAllKeys(); });
   QuitFromMenu();
   RunScreensFrom(NextScreen::Menu);
 
   EXPECT_TRUE(TitleSeen(st::kNothingSavedTitle));
-  EXPECT_EQ(SaveRecord(shell.state), "0,0,0,0,0,0,0,0\r\n");
+  EXPECT_EQ(SaveRecord(State()), "0,0,0,0,0,0,0,0\r\n");
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ std::vector<std::uint8_t> InfoHeader(const BmpBuilder& b) {
   Put(info, 12, 1, 2);
   Put(info, 14, std::uint32_t(b.bits), 2);
   if (b.infoSize >= 20) Put(info, 16, b.compression, 4);
+  if (b.infoSize >= 36) Put(info, 32, b.colorsUsed, 4);
   if (b.masks && b.infoSize >= 52) {
     for (int i = 0; i < 3; ++i) Put(info, 40 + 4 * i, (*b.masks)[i], 4);
     if (b.infoSize >= 56) Put(info, 52, (*b.masks)[3], 4);
@@ -72,8 +73,9 @@ std::vector<std::uint8_t> BmpBuilder::Build() const {
     for (int i = 0; i < 3; ++i) Append(file, (*masks)[i], 4);
   }
   if (bits <= 8) {
-    for (int i = 0; i < (1 << bits); ++i) {
-      const std::uint32_t rgb = i < int(palette.size()) ? palette[i] : 0;
+    const std::uint32_t entries = tableEntries == kAutomatic ? 1u << bits : tableEntries;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+      const std::uint32_t rgb = i < palette.size() ? palette[i] : 0;
       Append(file, rgb, infoSize == 12 ? 3 : 4);
     }
   }
@@ -88,7 +90,7 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }

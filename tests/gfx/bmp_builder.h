@@ -19,7 +19,9 @@ struct BmpBuilder {
   int bits = 24;
   std::uint32_t infoSize = 40;
   std::uint32_t compression = 0;
-  std::vector<std::uint32_t> palette;  // 0xRRGGBB; missing entries are black
+  std::vector<std::uint32_t> palette;       // 0xRRGGBB; missing entries are black
+  std::uint32_t tableEntries = kAutomatic;  // entries written; automatic: 2^bits
+  std::uint32_t colorsUsed = 0;             // the header's colour count (headers of 36 bytes on)
   // Red, green, blue, alpha: in the header when it has room (52 bytes on),
   // otherwise the first three follow it.
   std::optional<std::array<std::uint32_t, 4>> masks;
@@ -32,7 +34,7 @@ struct BmpBuilder {
 };
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 std::uint32_t LittleEndian32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 }  // namespace rt::test

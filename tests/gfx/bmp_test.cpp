@@ -1,23 +1,28 @@
 #include "gfx/bmp.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "bmp_builder.h"
 #include "gfx/bmp_pixels.h"
 #include "gfx_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/hang_alarm.h"
+#include "support/unprivileged.h"
 
 namespace rt {
 namespace {
 
 using test::BmpBuilder;
 using test::Pixel;
-using test::ReadBytes;
+using test::ReadFileBytes;
 using test::WriteBytes;
 
 // A colour that differs per channel, row and column, so swapped channels or
@@ -102,6 +107,59 @@ TEST_F(BloadTest, PackedOneTwoAndFourBitRowsUnpackLeftmostPixelFirst) {
     ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | b.palette[(x + 2 * y) & mask]; });
   }
 }
+
+// Colour tables shorter than 2^bits, as pictures of few colours have them:
+// the loader takes the entries the file holds (by its colour count, or as
+// many as fit before the pixels); the rest are black, and so is every pixel
+// whose index lies past the table.
+struct ShortTableCase {
+  std::string name;
+  BmpBuilder file;
+  std::uint32_t entriesTaken;
+};
+
+void PrintTo(const ShortTableCase& c, std::ostream* os) { *os << c.name; }
+
+BmpBuilder Indexed(int bits, int width, int height, std::uint32_t colorsUsed, std::uint32_t tableEntries,
+                   std::uint32_t infoSize = 40) {
+  BmpBuilder b;
+  b.width = width;
+  b.height = height;
+  b.bits = bits;
+  b.infoSize = infoSize;
+  b.palette = RainbowPalette();
+  b.colorsUsed = colorsUsed;
+  b.tableEntries = tableEntries;
+  const std::uint32_t mask = (1u << bits) - 1;
+  b.pixel = [mask](int x, int y) { return std::uint32_t(x * 3 + y) & mask; };
+  return b;
+}
+
+class ShortColourTableTest : public BmpTest, public ::testing::WithParamInterface<ShortTableCase> {};
+
+TEST_P(ShortColourTableTest, TakesTheEntriesTheFileHoldsAndBlackForTheRest) {
+  const ShortTableCase& c = GetParam();
+  const auto colour = [&](std::uint32_t index) { return index < c.entriesTaken ? c.file.palette[index] : 0; };
+  ImagePtr image = Load(c.file.Build(), c.file.width, c.file.height);
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | colour(c.file.pixel(x, y)); });
+  // The screen's table alike, as 0x00BBGGRR.
+  for (std::uint32_t i = 0; i < (1u << c.file.bits); ++i) {
+    const std::uint32_t rgb = colour(i);
+    ASSERT_EQ(Screen()->palette[i], ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ShortColourTableTest,
+    ::testing::Values(ShortTableCase{"EightBitsWithTwoColoursUsed", Indexed(8, 5, 3, 2, 2), 2},
+                      ShortTableCase{"FourBitsWithThreeColoursUsed", Indexed(4, 5, 3, 3, 3), 3},
+                      ShortTableCase{"CoreHeaderWithATableEndingAtThePixels", Indexed(8, 5, 3, 0, 16, 12),
+                                     16},
+                      ShortTableCase{"ShortHeaderWithATableEndingAtThePixels", Indexed(4, 5, 3, 0, 2, 16), 2},
+                      ShortTableCase{"IndicesPastTheTableAreBlack", Indexed(8, 60, 30, 20, 20), 20},
+                      ShortTableCase{"ColourCountPastThePixelsStopsThere", Indexed(8, 60, 30, 256, 16), 16},
+                      ShortTableCase{"ColourCountAboveTheDepthTakes256", Indexed(8, 60, 30, 300, 300), 256}),
+    [](const ::testing::TestParamInfo<ShortTableCase>& info) { return info.param.name; });
 
 TEST_F(BloadTest, SixteenBitFilesDefaultTo555AndScaleByBitReplication) {
   BmpBuilder b;
@@ -229,7 +287,10 @@ TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
   ImagePtr image(ImageCreate(4, 4, 0x00123456, 0, true));
   EXPECT_EQ(Bload(PathOf("nothing.bmp"), image.get()), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
-  EXPECT_EQ(Bload(folder_.string(), image.get()), ResultFileNotFound);  // a folder is no file
+  EXPECT_EQ(Bload(folder_.Path().string(), image.get()), ResultFileNotFound);  // a folder is no file
+  ASSERT_EQ(mkfifo(PathOf("pipe.bmp").c_str(), 0666), 0);
+  test::HangAlarm hangAlarm;
+  EXPECT_EQ(Bload(PathOf("pipe.bmp"), image.get()), ResultFileNotFound);  // nor a pipe, nor waited on
   ExpectPixels(image.get(), [](int, int) { return 0x00123456u; });
 }
 
@@ -248,6 +309,50 @@ TEST_F(BloadTest, TruncatedFileKeepsTheRowsConvertedBeforeItsEnd) {
   ImagePtr image = Load(file, 40, 20, ResultFileIoError);
   // The file's first rows are the picture's bottom rows.
   ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+}
+
+// This process's resident memory now and at its peak since the last reset, in KiB.
+long StatusKiB(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1));
+  }
+  return -1;
+}
+
+// Rows beyond the target are passed over, so a file's size is no reason to
+// refuse it, nor to bring it all into memory.
+TEST_F(BloadTest, FilesOfAnySizeGiveTheRowsTheTargetShowsWithoutBeingReadWhole) {
+  constexpr std::int64_t kRows =
+      40'000'000;  // 4 pixels of 24 bits, 12 bytes a row: 480 MB, nearly all a hole
+  for (std::int64_t height : {kRows, -kRows}) {
+    SCOPED_TRACE(height);
+    std::vector<std::uint8_t> header = Picture24(4, 1).Build();
+    header.resize(54);
+    std::memcpy(&header[22], &height, 4);
+    const std::string path = PathOf("big.bmp");
+    WriteBytes(path, header);
+    std::filesystem::resize_file(path, 54 + 12 * kRows);
+    // The four rows a 4 x 4 target shows: the file's first (top-down) or last.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    for (int y = 0; y < 4; ++y) {
+      const std::int64_t fileRow = height < 0 ? y : kRows - 1 - y;
+      file.seekp(54 + 12 * fileRow);
+      for (int x = 0; x < 4; ++x) {
+        const std::uint32_t bgr = Colour(x, y);  // little-endian: blue, green, red
+        file.write(reinterpret_cast<const char*>(&bgr), 3);
+      }
+    }
+    file.close();
+
+    std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak
+    const long before = StatusKiB("VmRSS");
+    ImagePtr image(ImageCreate(4, 4));
+    ASSERT_EQ(Bload(path, image.get()), ResultOk);
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    EXPECT_LT(StatusKiB("VmHWM") - before, 64 * 1024);
+  }
 }
 
 TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
@@ -270,10 +375,10 @@ TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
 }
 
 TEST_F(BloadTest, BackslashesInNamesSeparateFolders) {
-  std::filesystem::create_directory(folder_ / "pictures");
+  std::filesystem::create_directory(folder_.Path() / "pictures");
   WriteBytes(PathOf("pictures/a.bmp"), Picture24(2, 2).Build());
   ImagePtr image(ImageCreate(2, 2));
-  EXPECT_EQ(Bload(folder_.string() + "\\pictures\\a.bmp", image.get()), 0);
+  EXPECT_EQ(Bload(folder_.Path().string() + "\\pictures\\a.bmp", image.get()), 0);
   EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Colour(1, 1));
 }
 
@@ -287,12 +392,9 @@ class PaletteDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int i, int r, int g, int b) override { entries.push_back({i, r, g, b}); }
-  void WaitVsync() override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
 };
 
 TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {
@@ -370,7 +472,7 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Colour(x, y);
   ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("shot.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("shot.bmp"));
   ASSERT_EQ(file.size(), 1228854u);
   EXPECT_EQ(file[0], 'B');
   EXPECT_EQ(file[1], 'M');
@@ -388,43 +490,80 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   EXPECT_EQ(LittleEndian32(file, 42), 2834u);
   EXPECT_EQ(LittleEndian32(file, 46), 0u);
   EXPECT_EQ(LittleEndian32(file, 50), 0u);
-  // The first row in the file is the screen's bottom row, alpha byte included.
-  EXPECT_EQ(LittleEndian32(file, 54), Colour(0, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0x80000000u | Colour(1, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0x80000000u | Colour(5, 0));
+  // The first row in the file is the screen's bottom row. The screen has no
+  // transparency: every fourth byte is 0xFF, whatever alpha a pixel held.
+  EXPECT_EQ(LittleEndian32(file, 54), 0xFF000000u | Colour(0, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0xFF000000u | Colour(1, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0xFF000000u | Colour(5, 0));
+  for (std::size_t i = 54 + 3; i < file.size(); i += 4) ASSERT_EQ(file[i], 0xFF) << i;
 }
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
   ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), 0);
-  EXPECT_EQ(ReadBytes(PathOf("SHOT.BMP")).size(), 1228854u);
+  EXPECT_EQ(ReadFileBytes(PathOf("SHOT.BMP")).size(), 1228854u);
   ASSERT_EQ(Bsave(PathOf("shot.Bmp")), 0);
   EXPECT_EQ(Bsave(PathOf("shot.png")), ResultIllegalCall);
   EXPECT_EQ(Bsave(PathOf("bmp")), ResultIllegalCall);
   EXPECT_FALSE(std::filesystem::exists(PathOf("shot.png")));
   EXPECT_EQ(Bsave(PathOf("missing/shot.bmp")), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
-  std::filesystem::create_directory(folder_ / "screenshots");
-  EXPECT_EQ(Bsave(folder_.string() + "\\screenshots\\x.bmp"), 0);
-  EXPECT_TRUE(std::filesystem::exists(folder_ / "screenshots" / "x.bmp"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 3);  // no temporary files left
+  std::filesystem::create_directory(folder_.Path() / "screenshots");
+  EXPECT_EQ(Bsave(folder_.Path().string() + "\\screenshots\\x.bmp"), 0);
+  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "screenshots" / "x.bmp"));
+  // no temporary files left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 3);
 }
 
 TEST_F(BsaveTest, FailedWriteReportsAnErrorAndKeepsTheOldFile) {
   WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
-  // A file size limit makes the write fail part way through.
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit small = previous;
-  small.rlim_cur = 100000;
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int result = Bsave(PathOf("shot.bmp"));
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
+  int result;
+  {
+    test::FileSizeLimit limit(100000);  // the write fails part way through
+    result = Bsave(PathOf("shot.bmp"));
+  }
 
   EXPECT_EQ(result, ResultFileIoError);
-  EXPECT_EQ(ReadBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+  EXPECT_EQ(ReadFileBytes(PathOf("shot.bmp")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
+}
+
+// Bsave replaces a file as an Output channel does.
+TEST_F(BsaveTest, RefusesProtectedFilesAndRewritesInPlaceWhereTheFolderTakesNoNewFiles) {
+  ImagePtr image(ImageCreate(3, 2));
+  const std::vector<std::uint8_t> old = {1, 2, 3};
+  std::filesystem::create_directory(folder_.Path() / "sealed");
+  for (const char* name : {"locked.bmp", "sealed/open.bmp"}) WriteBytes(PathOf(name), old);
+  ASSERT_EQ(chmod(PathOf("locked.bmp").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0555), 0);
+  const int failedStep = test::RunBoundByPermissions(folder_.Path(), [&] {
+    if (Bsave(PathOf("locked.bmp"), image.get()) != ResultFileNotFound) return 1;
+    if (Bsave(PathOf("sealed/new.bmp"), image.get()) != ResultFileNotFound) return 2;
+    if (Bsave(PathOf("sealed/open.bmp"), image.get()) != ResultOk) return 3;
+    return 0;
+  });
+  ASSERT_EQ(chmod(PathOf("sealed").c_str(), 0755), 0);
+
+  EXPECT_EQ(failedStep, 0);
+  EXPECT_EQ(ReadFileBytes(PathOf("locked.bmp")), old);
+  EXPECT_EQ(ReadFileBytes(PathOf("sealed/open.bmp")).size(), 54u + 3 * 4 * 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path() / "sealed"), {}), 1);
+}
+
+TEST_F(BsaveTest, KeepsAFilesPermissionsAndRemovesTemporariesOfWritersThatNoLongerRun) {
+  WriteBytes(PathOf("shot.bmp"), {1, 2, 3});
+  ASSERT_EQ(chmod(PathOf("shot.bmp").c_str(), 0600), 0);
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  // A picture taken earlier under another name, by a writer killed before it finished.
+  WriteBytes(PathOf("screen12-07-2026-9-5-3.bmp.tmp-" + std::to_string(gone) + "-0"), {4, 5});
+
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  struct stat info {};
+  ASSERT_EQ(stat(PathOf("shot.bmp").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
 TEST_F(BsaveTest, RefusesSourcesItCannotDescribe) {
@@ -450,7 +589,7 @@ TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
+  EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
@@ -460,7 +599,7 @@ TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
-  EXPECT_EQ(ReadBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
+  EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
   ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
   ExpectPixels(loaded.get(),
@@ -471,7 +610,7 @@ TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {
   ImagePtr original(ImageCreate(19, 5, 0, 16));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt.bmp"));
   ASSERT_EQ(file.size(), 54u + 60 * 5);
   EXPECT_EQ(file[28], 24);
   ImagePtr loaded(ImageCreate(19, 5, 0, 16));
@@ -486,7 +625,7 @@ TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
   ImagePtr original(ImageCreate(21, 6, 0, 8));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), 0);
-  const std::vector<std::uint8_t> file = ReadBytes(PathOf("rt8.bmp"));
+  const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt8.bmp"));
   ASSERT_EQ(file.size(), 1078u + 24 * 6);
   EXPECT_EQ(test::LittleEndian32(file, 46), 256u);
   const auto palette = Screen()->palette;

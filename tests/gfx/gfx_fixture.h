@@ -1,16 +1,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
+#include "support/temp_folder.h"
 
 namespace rt::test {
 
@@ -26,18 +25,9 @@ class GfxTest : public RuntimeTest {
   void SetUp() override {
     RuntimeTest::SetUp();
     OpenGameScreen();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("morvanta-gfx-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(folder_);
-    RuntimeTest::TearDown();
   }
 
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.File(name); }
 
   static std::uint32_t& ScreenPixel(int x, int y) { return Pixel(ScreenSurface(), x, y); }
   static void ClearDirty() { std::fill(Screen()->dirtyLines.begin(), Screen()->dirtyLines.end(), 0); }
@@ -58,7 +48,7 @@ class GfxTest : public RuntimeTest {
     return n;
   }
 
-  std::filesystem::path folder_;
+  TempFolder folder_;
 };
 
 }  // namespace rt::test

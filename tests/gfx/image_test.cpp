@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "gfx/clip.h"
+#include "gfx/rect.h"
 #include "gfx/text.h"
 #include "gfx_fixture.h"
 
@@ -224,14 +224,14 @@ TEST_F(PutTest, ClipsAtEveryEdgeOfTheScreen) {
 
 TEST_F(PutTest, ScreenPositionsAreRelativeToTheView) {
   ImagePtr image = NumberedImage(10, 10);
-  CurrentContext().clip = ClipRect{100, 50, 4, 3};
+  CurrentContext().clip = Rect{100, 50, 4, 3};
   ASSERT_EQ(Put(nullptr, 1, 1, image.get()), 0);
   EXPECT_EQ(ScreenPixel(101, 51), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(103, 52), 0xAA000102u);
   EXPECT_EQ(ScreenPixel(104, 52), kBackground);
   EXPECT_EQ(ScreenPixel(101, 53), kBackground);
   // A view reaching past the page is cut to the page.
-  CurrentContext().clip = ClipRect{630, 470, 100, 100};
+  CurrentContext().clip = Rect{630, 470, 100, 100};
   ASSERT_EQ(Put(nullptr, 5, 5, image.get()), 0);
   EXPECT_EQ(ScreenPixel(639, 479), 0xAA000404u);
 }
@@ -239,7 +239,7 @@ TEST_F(PutTest, ScreenPositionsAreRelativeToTheView) {
 TEST_F(PutTest, ImageTargetsClipToTheirWholeAreaAndMarkNothing) {
   ImagePtr target(ImageCreate(5, 5, 0x00111111, 0, true));
   ImagePtr image = NumberedImage(10, 10);
-  CurrentContext().clip = ClipRect{1, 1, 1, 1};  // the screen's view does not apply
+  CurrentContext().clip = Rect{1, 1, 1, 1};  // the screen's view does not apply
   ClearDirty();
   ASSERT_EQ(Put(target.get(), 2, 3, image.get()), 0);
   const Surface t = ImageSurface(target.get());
@@ -338,20 +338,30 @@ TEST_F(PutTest, TransOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
   }
 }
 
-TEST(ClipCopyTest, KeepsOnlyTheOverlapAndMovesTheSourceStart) {
-  const ClipRect clip{10, 20, 100, 50};
-  CopyRect r;
-  ASSERT_TRUE(ClipCopy(clip, 5, 65, 1, 2, 30, 30, r));
-  EXPECT_EQ(r.srcX, 6);
-  EXPECT_EQ(r.dstX, 10);
-  EXPECT_EQ(r.width, 25);
-  EXPECT_EQ(r.srcY, 2);
-  EXPECT_EQ(r.dstY, 65);
-  EXPECT_EQ(r.height, 5);
-  EXPECT_FALSE(ClipCopy(clip, 110, 20, 0, 0, 5, 5, r));
-  EXPECT_FALSE(ClipCopy(clip, 10, 15, 0, 0, 5, 5, r));
-  EXPECT_FALSE(ClipCopy(clip, -4000000000LL, 20, 0, 0, 5, 5, r));
-  EXPECT_FALSE(ClipCopy(clip, 10, 20, 0, 0, 0, 5, r));
+TEST(ClipBlockTest, KeepsOnlyTheOverlapAndMovesTheSourceStart) {
+  const Rect clip{10, 20, 100, 50};
+  CopyBlock b;
+  ASSERT_TRUE(ClipBlock(clip, 5, 65, 1, 2, 30, 30, b));
+  EXPECT_EQ(b.sourceX, 6);
+  EXPECT_EQ(b.target.left, 10);
+  EXPECT_EQ(b.target.width, 25);
+  EXPECT_EQ(b.sourceY, 2);
+  EXPECT_EQ(b.target.top, 65);
+  EXPECT_EQ(b.target.height, 5);
+  EXPECT_FALSE(ClipBlock(clip, 110, 20, 0, 0, 5, 5, b));
+  EXPECT_FALSE(ClipBlock(clip, 10, 15, 0, 0, 5, 5, b));
+  EXPECT_FALSE(ClipBlock(clip, -4000000000LL, 20, 0, 0, 5, 5, b));
+  EXPECT_FALSE(ClipBlock(clip, 10, 20, 0, 0, 0, 5, b));
+}
+
+TEST(IntersectTest, FarEdgesPastTheIntRangeAreCutNotWrapped) {
+  const int kMax = std::numeric_limits<int>::max();
+  const Rect r = Intersect(Rect{10, 20, kMax, kMax}, Rect{0, 0, 640, 480});
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.width, 630);
+  EXPECT_EQ(r.height, 460);
+  EXPECT_TRUE(Intersect(Rect{700, 0, 10, 10}, Rect{0, 0, 640, 480}).Empty());
 }
 
 }  // namespace

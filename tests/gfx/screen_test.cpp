@@ -1,10 +1,9 @@
-#include "gfx/screen.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "gfx/palettes.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {
@@ -22,12 +21,9 @@ class CountingDriver final : public DisplayDriver {
   void Lock() override { ++locks; }
   void Unlock() override { ++unlocks; }
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char* title) override { lastTitle = title; }
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
 };
 
 class ScreenTest : public test::RuntimeTest {

@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/backend/null_driver.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {
@@ -30,12 +29,9 @@ class BeepingDriver final : public DisplayDriver {
   void Lock() override {}
   void Unlock() override {}
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
-  int GetMouse(int*, int*, int*, int*, int*) override { return 1; }
-  int SetMouse(int, int, int, int) override { return 0; }
+  Result GetMouse(int*, int*, int*, int*, int*) override { return ResultIllegalCall; }
+  Result SetMouse(int, int, int, int) override { return ResultOk; }
   void SetWindowTitle(const char*) override {}
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
   void Beep() override { ++beeps; }
 };
 
@@ -130,7 +126,7 @@ TEST_F(TextTest, DrawStringCutsCharactersAtTheLeftAndTopEdges) {
 
 TEST_F(TextTest, DrawStringIsOffsetByAndClippedToTheGraphicsView) {
   DrawContext& context = CurrentContext();
-  context.clip = ClipRect{100, 50, 20, 10};
+  context.clip = Rect{100, 50, 20, 10};
   context.viewSet = true;
   FillWithPattern();
   const auto before = Snapshot();
@@ -481,7 +477,7 @@ TEST_F(TextTest, ClsBlanksEveryShadowCellInTheCurrentColours) {
 
 TEST_F(TextTest, ClsModeOneClearsOnlyTheGraphicsView) {
   Locate(5, 5);
-  CurrentContext().clip = ClipRect{10, 20, 30, 40};
+  CurrentContext().clip = Rect{10, 20, 30, 40};
   CurrentContext().viewSet = true;
   FillWithPattern();
   const auto before = Snapshot();

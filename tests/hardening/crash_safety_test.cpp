@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "game/game_state.h"
-#include "game/highscore.h"
-#include "game/save_file.h"
+#include "game/shell/highscore.h"
+#include "game/shell/save_file.h"
 #include "support/temp_folder.h"
 
 namespace rt {

@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "game/round.h"
+#include "game/round/texts.h"
 #include "game/scancodes.h"
-#include "game/shell.h"
-#include "game/shell_texts.h"
-#include "game/texts.h"
-#include "gfx/screen.h"
+#include "game/shell/shell.h"
+#include "game/shell/shell_texts.h"
+#include "gfx/screen_state.h"
 #include "input/clock.h"
-#include "input/random.h"
 #include "rt/file_channels.h"
 #include "support/scenario.h"
 #include "support/scripted_driver.h"
@@ -244,46 +242,20 @@ class Player {
   std::vector<MenuVisit> visits_;
 };
 
-class LongRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    rt::SetDriverList({rt::test::ScriptedDriver::Entry()});
-    rt::ResetRandom();
-    test::WriteGamePictures(folder.Path());
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    clock.SetLocalTime(2026, 12, 8, 20, 0, 0);
-    rt::SetClock(&clock);
-  }
-  void TearDown() override {
-    clock.onSleep = nullptr;
-    shell = Shell{};
-    rt::CloseAllFiles();
-    rt::ScreenClose();
-    rt::SetClock(nullptr);
-    rt::SetDriverList({});
-    std::filesystem::current_path(previousFolder);
-  }
-
-  rt::test::TempFolder folder;
-  std::filesystem::path previousFolder;
-  rt::VirtualClock clock;
-  Shell shell;
-};
-
-TEST_F(LongRunTest, HoursOfEveryScreenLeakNothingAndKeepTheFilesWhole) {
-  Player player(shell, clock);
-  clock.onSleep = [&](int) {
+TEST(LongRunTest, HoursOfEveryScreenLeakNothingAndKeepTheFilesWhole) {
+  test::Scenario scenario;
+  scenario.Clock().SetLocalTime(2026, 12, 8, 20, 0, 0);
+  scenario.GiveUpAfter(30 * kMinute);  // the player idles in the menu for 10 and pauses for 20
+  Player player(scenario.TheShell(), scenario.Clock());
+  scenario.OnSleep([&](int) {
     player.Slept();
     // A session that does not end is a hang; end it as the player would.
-    if (clock.SleptMs() > kRunMs + 60 * kMinute && rt::Screen())
-      rt::test::ScriptedDriver::Current()->CloseButton();
-  };
-  ASSERT_TRUE(StartUp(shell, folder.Path().string()));
-  RunScreens(shell, NextScreen::Menu);
+    if (scenario.NowMs() > kRunMs + 60 * kMinute && rt::Screen()) scenario.CloseButton();
+  });
+  scenario.RunProgram();
 
-  EXPECT_GE(clock.SleptMs(), kRunMs);
-  EXPECT_LT(clock.SleptMs(), kRunMs + 60 * kMinute) << "the session had to be ended with the close button";
+  EXPECT_GE(scenario.NowMs(), kRunMs);
+  EXPECT_LT(scenario.NowMs(), kRunMs + 60 * kMinute) << "the session had to be ended with the close button";
   for (Errand e : {Errand::Play, Errand::Save, Errand::LoadAndLose, Errand::LoadNothing, Errand::Highscore,
                    Errand::DeleteHighscore, Errand::Instructions, Errand::Idle}) {
     EXPECT_GE(player.Count(e), 2) << "errand " << int(e);

@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "gfx/image.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"

@@ -1,8 +1,9 @@
-#include "input/keyboard.h"
+#include "input/key_queue.h"
 
 #include <gtest/gtest.h>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
+#include "input/keyboard.h"
 #include "support/runtime_fixture.h"
 
 namespace rt {

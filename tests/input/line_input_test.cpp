@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/text.h"
 #include "input/key_queue.h"
 #include "rt/file_channels.h"
@@ -154,7 +154,8 @@ TEST_F(LineInputTest, CursorMarkIsALineUnderTheCell) {
   EXPECT_EQ(InputLine("", false, false), "");
   EXPECT_TRUE(checked);
   const Surface s = ScreenSurface();
-  EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(s.Row(15))[16], CurrentContext().background) << "mark removed";
+  EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(s.Row(15))[16], CurrentContext().background)
+      << "mark removed";
 }
 
 }  // namespace

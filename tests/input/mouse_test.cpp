@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/screen.h"
+#include "input/mouse_state.h"
 #include "rt/result.h"
 #include "support/runtime_fixture.h"
 #include "support/scripted_driver.h"

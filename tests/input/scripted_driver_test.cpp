@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/keyboard.h"
 #include "support/runtime_fixture.h"
 

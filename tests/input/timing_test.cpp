@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/screen.h"
+#include "input/key_queue.h"
 #include "input/keyboard.h"
 #include "support/runtime_fixture.h"
 

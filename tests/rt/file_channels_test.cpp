@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "rt/channel.h"
+#include "support/file_size_limit.h"
+#include "support/hang_alarm.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace rt {
 namespace {
@@ -76,6 +79,24 @@ TEST_F(FileChannelTest, FilesThatCannotBeOpenedLeaveTheNumberFree) {
   EXPECT_EQ(FileOpen(std::string_view("a\0b", 3), FileModeOutput, 1), ResultFileNotFound);
   EXPECT_EQ(FreeFileNumber(), 1);
   EXPECT_EQ(folder.Listing(), "");
+}
+
+// A named pipe would keep a plain open waiting for its other end: every mode
+// refuses it at once, and a device too (only read here: a test run as root
+// must not risk replacing one).
+TEST_F(FileChannelTest, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+  const std::string pipe = folder.File("game.sav");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  test::HangAlarm hangAlarm;
+  for (int mode : {FileModeInput, FileModeOutput, FileModeAppend, FileModeBinary, FileModeRandom}) {
+    EXPECT_EQ(FileOpen(pipe, mode, 1), ResultFileNotFound) << "mode " << mode;
+  }
+  EXPECT_EQ(FileOpen("/dev/null", FileModeInput, 1), ResultFileNotFound);
+  EXPECT_EQ(FreeFileNumber(), 1);
+  struct stat info {};
+  ASSERT_EQ(lstat(pipe.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));  // not replaced by a file
+  EXPECT_EQ(folder.Listing(), "game.sav");
 }
 
 TEST_F(FileChannelTest, OperationsOnNumbersNotOpenAreIllegalAndChangeNothing) {
@@ -168,6 +189,41 @@ TEST_F(FileChannelTest, OutputCreatesAMissingFileAndKeepsAnExistingFilesPermissi
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
+// A folder that takes no new file has no room for a temporary; a writable
+// file in it is rewritten in place, and what cannot be written still fails.
+TEST_F(FileChannelTest, OutputRewritesAWritableFileInPlaceWhereTheFolderTakesNoNewFiles) {
+  const std::string save = folder.File("game.sav"), locked = folder.File("game.hsc");
+  test::WriteBytes(save, "1,2,3,4,5,6,7,8\r\n");
+  test::WriteBytes(locked, "kept\r\n");
+  ASSERT_EQ(chmod(save.c_str(), 0640), 0);
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+  const int failedStep = test::RunBoundByPermissions(folder.Path(), [&] {
+    if (FileOpen(save, FileModeOutput, 1) != ResultOk) return 1;
+    if (FileWriteInt(1, 42, true) != ResultOk) return 2;
+    if (FileClose(1) != ResultOk) return 3;
+    if (FileOpen(locked, FileModeOutput, 1) != ResultFileNotFound) return 4;
+    if (FileOpen(folder.File("new.sav"), FileModeOutput, 1) != ResultFileNotFound) return 5;
+    return 0;
+  });
+  // A rewrite that cannot be written whole is reported.
+  const int failedWrite = test::RunBoundByPermissions(folder.Path(), [&] {
+    const test::FileSizeLimit limit(2);
+    if (FileOpen(save, FileModeOutput, 1) != ResultOk) return -1;
+    FileWriteString(1, "longer than two bytes", true);
+    return int(FileClose(1));
+  });
+  ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+
+  EXPECT_EQ(failedStep, 0);
+  EXPECT_EQ(failedWrite, ResultFileIoError);
+  EXPECT_EQ(folder.Listing(), "game.hsc game.sav");
+  EXPECT_EQ(test::ReadBytes(locked), "kept\r\n");
+  struct stat info {};
+  ASSERT_EQ(stat(save.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
 TEST_F(FileChannelTest, WriterKilledBeforeCloseLeavesTheOldFileAndTheNextWriteWorks) {
   const std::string save = folder.File("game.sav");
   test::WriteBytes(save, "1,2,3\r\n");
@@ -208,11 +264,12 @@ TEST_F(FileChannelTest, CommittingRemovesTemporariesOfWritersThatNoLongerRun) {
   if (gone == 0) _exit(0);
   ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
   const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
-  const std::vector<std::string> orphans = {"game.sav.tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-17"};
-  // A live writer's, another file's, and names that only look alike.
-  std::vector<std::string> kept = {"game.sav.tmp-" + alive + "-0", "game.hsc.tmp-" + dead + "-0",
-                                   "game.sav.tmp-" + dead, "game.sav.tmp-x-0",
-                                   "xgame.sav.tmp-" + dead + "-0"};
+  // Another file's too: pictures saved under ever new names leave theirs.
+  const std::vector<std::string> orphans = {"game.sav.tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-17",
+                                            "game.hsc.tmp-" + dead + "-0", "shot.bmp.tmp-" + dead + "-3"};
+  // A live writer's, and names that only look alike.
+  std::vector<std::string> kept = {"game.sav.tmp-" + alive + "-0", "game.sav.tmp-" + dead, "game.sav.tmp-x-0",
+                                   ".tmp-" + dead + "-0", "game.sav.tmp-" + dead + "-0.bak"};
   for (const auto& name : orphans) test::WriteBytes(folder.File(name), "left over");
   for (const auto& name : kept) test::WriteBytes(folder.File(name), "left over");
 

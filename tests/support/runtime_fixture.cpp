@@ -20,7 +20,7 @@ void RuntimeTest::TearDown() {
 
 void RuntimeTest::OpenGameScreen(const DriverEntry& backEnd) {
   SetDriverList({backEnd});
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), ResultOk);
 }
 
 }  // namespace rt::test

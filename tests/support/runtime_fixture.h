@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 #include "input/clock.h"
 
 namespace rt::test {

@@ -1,19 +1,13 @@
 #include "support/scenario.h"
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <memory>
 
 #include "game/assets.h"
-#include "game/round.h"
-#include "game/scancodes.h"
-#include "game/texts.h"
+#include "game/round/objects.h"
+#include "game/round/round.h"
+#include "game/shell/shell_texts.h"
 #include "gfx/font.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/random.h"
 #include "rt/file_channels.h"
@@ -22,145 +16,68 @@ namespace game::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr long long kStallMs = 10 * 60 * 1000;
-constexpr int kScreenMode = 18;
-
-void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-// A square sprite whose corner pixels carry the transparent key.
-std::function<std::uint32_t(int, int)> KeyedSquare(std::uint32_t color) {
-  return [color](int x, int y) {
-    const bool corner = (x == 0 || x == kObjectSize - 1) && (y == 0 || y == kObjectSize - 1);
-    return corner ? kTransparentKey : color;
-  };
-}
-
-fs::path MakeTemporaryFolder() {
-  std::string pattern = (fs::temp_directory_path() / "morvanta-scenario-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-  return pattern;
-}
-
-}  // namespace
-
-std::uint32_t SpriteColor(ObjectKind kind) {
-  switch (kind) {
-    case ObjectKind::WhiteStone: return kWhiteStoneColor;
-    case ObjectKind::BlackStone: return kBlackStoneColor;
-    case ObjectKind::Heart: return kHeartColor;
-    case ObjectKind::Money: return kMoneyColor;
-    case ObjectKind::Ufo: return kUfoColor;
-  }
-  return 0;
-}
-
-std::uint32_t BackgroundColorAt(int x, int y) {
-  return std::uint32_t(0x10 + x / 40) << 16 | std::uint32_t(0x18 + y / 8) << 8 | std::uint32_t(0x40 + y % 64);
-}
-
 int FrameRecord::SleptMs() const {
   int total = 0;
   for (int ms : sleepsMs) total += ms;
   return total;
 }
 
-void WriteBmp(const fs::path& path, int width, int height,
-              const std::function<std::uint32_t(int x, int y)>& colorAt) {
-  const std::uint32_t rowBytes = (std::uint32_t(width) * 3 + 3) & ~3u;
-  const std::uint32_t imageBytes = rowBytes * height;
-  std::vector<std::uint8_t> file;
-  file.reserve(54 + imageBytes);
-  file.push_back('B');
-  file.push_back('M');
-  PutLittleEndian(file, 54 + imageBytes, 4);
-  PutLittleEndian(file, 0, 4);
-  PutLittleEndian(file, 54, 4);
-  PutLittleEndian(file, 40, 4);
-  PutLittleEndian(file, width, 4);
-  PutLittleEndian(file, height, 4);
-  PutLittleEndian(file, 1, 2);
-  PutLittleEndian(file, 24, 2);
-  PutLittleEndian(file, 0, 4);
-  PutLittleEndian(file, imageBytes, 4);
-  PutLittleEndian(file, 2834, 4);
-  PutLittleEndian(file, 2834, 4);
-  PutLittleEndian(file, 0, 4);
-  PutLittleEndian(file, 0, 4);
-  for (int y = height - 1; y >= 0; --y) {
-    const std::size_t rowStart = file.size();
-    for (int x = 0; x < width; ++x) PutLittleEndian(file, colorAt(x, y), 3);
-    file.resize(rowStart + rowBytes, 0);
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-void WriteGamePictures(const fs::path& folder) {
-  WriteBmp(folder / kBackgroundPicture, 640, 480, BackgroundColorAt);
-  WriteBmp(folder / kIntroPicture, 640, 480, [](int, int) { return kIntroColor; });
-  WriteBmp(folder / kCatcherPicture, kCatcherWidth, kCatcherHeight, [](int, int) { return kCatcherColor; });
-  WriteBmp(folder / kWhiteStonePicture, kObjectSize, kObjectSize, KeyedSquare(kWhiteStoneColor));
-  WriteBmp(folder / kBlackStonePicture, kObjectSize, kObjectSize, KeyedSquare(kBlackStoneColor));
-  WriteBmp(folder / kHeartPicture, kObjectSize, kObjectSize, KeyedSquare(kHeartColor));
-  WriteBmp(folder / kMoneyPicture, kObjectSize, kObjectSize, KeyedSquare(kMoneyColor));
-  WriteBmp(folder / kUfoPicture, kObjectSize, kObjectSize, KeyedSquare(kUfoColor));
-}
-
 Scenario::Scenario() {
-  folder_ = MakeTemporaryFolder();
+  WriteGamePictures(folder_.Path());
   previousFolder_ = fs::current_path();
-  WriteGamePictures(folder_);
-  fs::current_path(folder_);
+  fs::current_path(folder_.Path());
+  shell_.saveFilePath = folder_.File("game.sav");
+  shell_.highscoreFilePath = folder_.File("game.hsc");
+  shell_.screenshotFolder = folder_.File("screenshots");
   rt::ScreenClose();
+  rt::CloseAllFiles();
   rt::TheKeyQueue().Clear();
   rt::ResetRandom();
+  clock_.SetLocalTime(2026, 12, 7, 9, 5, 3);
+  clock_.onSleep = [this](int delayMs) { Slept(delayMs); };
   rt::SetClock(&clock_);
-  clock_.onSleep = [this](int delayMs) { SleepHappened(delayMs); };
   rt::SetDriverList({rt::test::ScriptedDriver::Entry()});
-  if (rt::ScreenMode(kScreenMode, 32, 2, 0, 0) != 0)
-    throw std::runtime_error("the scripted screen did not open");
-  state_.catcherImage = LoadBitmapAsset(kCatcherPicture);
+  rt::WindowTitle("");  // titles outlive a screen; start without one
+  if (rt::ScreenMode(18, 32, 2, 0, 0) != 0) throw std::runtime_error("the scripted screen did not open");
+  shell_.state.catcherImage = LoadBitmapAsset(kCatcherPicture);
   SetFrameHook([this](GameState& state) { return FrameStarts(state); });
 }
 
 Scenario::~Scenario() {
   SetFrameHook(nullptr);
-  state_.objectImage.reset();
-  state_.catcherImage.reset();
+  shell_ = Shell{};  // images before the screen they were made for
   rt::ScreenClose();
   rt::CloseAllFiles();
   rt::TheKeyQueue().Clear();
   rt::SetDriverList({});
-  clock_.onSleep = nullptr;
   rt::SetClock(nullptr);
   std::error_code ignored;
   fs::current_path(previousFolder_, ignored);
-  fs::remove_all(folder_, ignored);
 }
 
-rt::test::ScriptedDriver& Scenario::Driver() { return *rt::test::ScriptedDriver::Current(); }
-
-void Scenario::UsePictures(const fs::path& folder) {
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.path().extension() == ".bmp") {
-      fs::copy_file(entry.path(), folder_ / entry.path().filename(), fs::copy_options::overwrite_existing);
-    }
-  }
-  state_.catcherImage = LoadBitmapAsset(kCatcherPicture);
+rt::test::ScriptedDriver& Scenario::Driver() {
+  rt::test::ScriptedDriver* driver = rt::test::ScriptedDriver::Current();
+  if (!driver) throw std::logic_error("no scripted window is open");
+  return *driver;
 }
 
-void Scenario::NewGame() { StartNewGame(state_); }
+void Scenario::NewGame() { StartNewGame(shell_.state); }
 
 void Scenario::PlaceObject(ObjectKind kind, int x, int y) {
-  state_.objectKind = Code(kind);
-  PrepareObject(state_);
-  state_.objectX = x;
-  state_.objectY = y;
+  GameState& state = shell_.state;
+  state.objectKind = Code(kind);
+  PrepareObject(state);
+  state.objectX = x;
+  state.objectY = y;
+}
+
+NextScreen Scenario::RunFrames(int frames) {
+  stopAtFrame_ = FramesRun() + frames;
+  recording_ = true;
+  const NextScreen next = GameLoop(shell_.state, shell_.screenshotFolder);
+  if (inFrame_) FrameEnded(shell_.state);
+  recording_ = false;
+  return next;
 }
 
 void Scenario::HoldKey(int scancode, int frames) {
@@ -174,134 +91,159 @@ void Scenario::HoldButtons(int bits, int frames) {
 }
 
 void Scenario::AtFrame(int frame, std::function<void()> action) {
-  actions_.emplace(FramesRun() + frame, std::move(action));
+  atFrame_.emplace(FramesRun() + frame, std::move(action));
 }
 
-NextScreen Scenario::RunFrames(int frames) {
-  stopAtFrame_ = FramesRun() + frames;
-  const NextScreen next = GameLoop(state_);
-  if (inFrame_) FrameEnded(state_);
-  return next;
+void Scenario::StartGame() {
+  shell_ = Shell{};
+  rt::ScreenClose();
+  startedUp_ = false;
+  Progress();
+  if (!game::StartUp(shell_, folder_.Path().string())) throw std::runtime_error("start-up opened no screen");
+  startedUp_ = true;
+}
+
+void Scenario::RunScreensFrom(NextScreen first) {
+  Progress();
+  RunScreens(shell_, first);
+}
+
+bool Scenario::InMenu() const { return startedUp_ && TitleIs(shell_text::kMenuTitle); }
+
+void Scenario::When(std::function<bool()> condition, std::function<void()> action) {
+  steps_.push_back({std::move(condition), std::move(action)});
+}
+
+void Scenario::OnSleep(std::function<void(int delayMs)> watcher) { watchers_.push_back(std::move(watcher)); }
+
+void Scenario::EachFrame(std::function<void(GameState&)> action) { eachFrame_.push_back(std::move(action)); }
+
+void Scenario::ResetScript() {
+  steps_.clear();
+  nextStep_ = 0;
+  watchers_.clear();
+  eachFrame_.clear();
 }
 
 bool Scenario::FrameStarts(GameState& state) {
+  Progress();
+  if (!recording_) {
+    for (auto& action : eachFrame_) action(state);
+    return true;
+  }
   if (inFrame_) FrameEnded(state);
   // Input due at this frame is applied even when the run stops here: nothing
   // happens before the next run starts the frame.
   const int frame = FramesRun();
   std::vector<std::function<void()>> due;
-  for (auto [it, end] = actions_.equal_range(frame); it != end; ++it) due.push_back(std::move(it->second));
-  actions_.erase(frame);
+  for (auto [it, end] = atFrame_.equal_range(frame); it != end; ++it) due.push_back(std::move(it->second));
+  atFrame_.erase(frame);
   for (auto& action : due) action();
   if (frame >= stopAtFrame_) return false;
+  for (auto& action : eachFrame_) action(state);
   inFrame_ = true;
   current_.sleepsMs.clear();
-  frameStartMs_ = clock_.SleptMs();
-  pauseStartMs_ = -1;
-  pauseResumed_ = false;
   return true;
 }
 
 void Scenario::FrameEnded(const GameState& state) {
   inFrame_ = false;
-  FrameRecord& r = current_;
-  r.catcherX = state.catcherX;
-  r.objectX = state.objectX;
-  r.objectY = state.objectY;
-  r.objectKind = state.objectKind;
-  r.points = state.points;
-  r.stones = state.stones;
-  r.lives = state.lives;
-  r.level = state.level;
-  r.fallPhase = state.fallPhase;
-  r.mouseControl = state.mouseControl;
-  r.pauseRequested = state.pauseRequested;
-  r.mouseWheel = state.mouseWheel;
-  r.message = state.message;
-  frames_.push_back(r);
+  static_cast<GameValues&>(current_) = state;
+  frames_.push_back(current_);
 }
 
-void Scenario::SleepHappened(int delayMs) {
+void Scenario::Slept(int delayMs) {
   if (inFrame_) current_.sleepsMs.push_back(delayMs);
-  if (sleepObserver_) sleepObserver_(delayMs);
-  ResumePause(delayMs);
-  if (inFrame_ && !stalled_ && clock_.SleptMs() - frameStartMs_ > kStallMs) EndStalledFrame();
-}
-
-// The pause shows its own title until the next frame sets the round's again.
-void Scenario::ResumePause(int delayMs) {
+  for (auto& watcher : watchers_) watcher(delayMs);
+  if (nextStep_ < steps_.size() && steps_[nextStep_].condition()) steps_[nextStep_++].action();
+  const long long waitedMs = NowMs() - progressAtMs_;
   rt::test::ScriptedDriver* driver = rt::test::ScriptedDriver::Current();
-  if (pauseLengthMs_ <= 0 || pauseResumed_ || !driver || driver->Titles().empty() ||
-      driver->Titles().back() != text::kPausedTitle) {
-    return;
+  if (wakeLongWaits_ && waitedMs >= 5000 && !woken_ && driver) {
+    woken_ = true;
+    driver->Type(' ');
+    driver->Type(13);
   }
-  if (pauseStartMs_ < 0) pauseStartMs_ = clock_.SleptMs() - delayMs;
-  if (clock_.SleptMs() - pauseStartMs_ < pauseLengthMs_) return;
-  driver->Type(' ');
-  pauseResumed_ = true;
+  if (waitedMs <= giveUpAfterMs_) return;
+  std::string what = "the program made no progress for " + std::to_string(waitedMs) + " virtual ms";
+  if (!ScriptDone()) what += " (step " + std::to_string(nextStep_ + 1) + " of the script was next)";
+  throw Stalled(what);
 }
 
-void Scenario::EndStalledFrame() {
-  stalled_ = true;
-  ADD_FAILURE() << "frame " << FramesRun() << " did not end within " << kStallMs << " virtual ms";
-  Driver().HoldKey(scancode::kEsc, true);
-  Driver().Type(' ');
+bool Scenario::TitleSeen(const std::string& title) {
+  return std::find(Titles().begin(), Titles().end(), title) != Titles().end();
 }
-
-std::vector<std::string> Scenario::Messages() const {
-  std::vector<std::string> messages;
-  for (const FrameRecord& r : frames_) {
-    if (messages.empty() || messages.back() != r.message) messages.push_back(r.message);
-  }
-  return messages;
-}
-
-const std::vector<std::string>& Scenario::Titles() { return Driver().Titles(); }
 
 std::vector<std::string> Scenario::FilesWritten() const {
   static const std::vector<std::string_view> pictures = {
       kIntroPicture,      kBackgroundPicture, kCatcherPicture, kWhiteStonePicture,
       kBlackStonePicture, kHeartPicture,      kMoneyPicture,   kUfoPicture};
   std::vector<std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+  for (const auto& entry : fs::recursive_directory_iterator(Folder())) {
     if (!entry.is_regular_file()) continue;
-    const std::string name = entry.path().lexically_relative(folder_).generic_string();
+    const std::string name = entry.path().lexically_relative(Folder()).generic_string();
     if (std::find(pictures.begin(), pictures.end(), name) == pictures.end()) files.push_back(name);
   }
   std::sort(files.begin(), files.end());
   return files;
 }
 
-std::uint32_t Scenario::Pixel(int x, int y) const {
-  const rt::ScreenState* screen = rt::Screen();
-  return reinterpret_cast<const std::uint32_t*>(screen->VisibleRow(y))[x];
+std::string Scenario::File(std::string_view name) const { return rt::test::ReadBytes(folder_.File(name)); }
+
+void Scenario::WriteFile(std::string_view name, std::string_view bytes) const {
+  rt::test::WriteBytes(folder_.File(name), bytes);
 }
 
-std::string Scenario::ReadText(int x, int y, int cells) const {
+std::uint32_t ScreenPixel(int x, int y) {
+  return reinterpret_cast<const std::uint32_t*>(rt::Screen()->VisibleRow(y))[x];
+}
+
+std::uint32_t ScreenRgb(int x, int y) { return ScreenPixel(x, y) & 0xFFFFFF; }
+
+namespace {
+
+// Whether the cell at (x, y) shows the glyph of `code` in the game's 8 x 16
+// font; what lies beyond the screen's edges is not looked at.
+bool CellShows(int x, int y, unsigned char code, std::uint32_t ink, int paper) {
   const rt::BuiltinFont& font = rt::FontByIndex(2);
-  const std::uint32_t ink = rt::CurrentContext().foreground;
-  const rt::ScreenState* screen = rt::Screen();
-  auto matches = [&](int glyph, int left) {
-    for (int row = 0; row < font.height; ++row) {
-      const std::uint8_t bits = font.glyphs[glyph * font.height + row];
-      for (int col = 0; col < 8; ++col) {
-        const int px = left + col, py = y + row;
-        const bool inked = px < screen->width && py < screen->height && Pixel(px, py) == ink;
-        if (inked != (((bits >> col) & 1) != 0)) return false;
-      }
+  const rt::ScreenState& screen = *rt::Screen();
+  for (int row = 0; row < font.height && y + row < screen.height; ++row) {
+    const std::uint8_t bits = font.glyphs[code * font.height + row];
+    for (int column = 0; column < 8 && x + column < screen.width; ++column) {
+      const std::uint32_t shown = ScreenRgb(x + column, y + row);
+      const bool set = (bits >> column) & 1;
+      if (set ? shown != ink : shown == ink || (paper >= 0 && shown != std::uint32_t(paper))) return false;
     }
-    return true;
-  };
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReadText(int x, int y, int cells, std::uint32_t ink) {
   std::string text;
-  for (int cell = 0; cell < cells && x + cell * 8 < screen->width; ++cell) {
-    char found = matches(' ', x + cell * 8) ? ' ' : '?';
-    for (int glyph = 1; glyph < 256 && found == '?'; ++glyph) {
-      if (matches(glyph, x + cell * 8)) found = static_cast<char>(glyph);
+  for (int cell = 0; cell < cells && x + cell * 8 < rt::Screen()->width; ++cell) {
+    char found = CellShows(x + cell * 8, y, ' ', ink, -1) ? ' ' : '?';
+    for (int code = 1; code < 256 && found == '?'; ++code) {
+      if (CellShows(x + cell * 8, y, code, ink, -1)) found = static_cast<char>(code);
     }
     text.push_back(found);
   }
   text.erase(text.find_last_not_of(' ') + 1);
   return text;
 }
+
+bool TextAt(int x, int y, std::string_view text, std::uint32_t ink, int paper) {
+  if (!rt::Screen()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!CellShows(x + int(i) * 8, y, static_cast<unsigned char>(text[i]), ink, paper)) return false;
+  }
+  return true;
+}
+
+std::string StatusLine() { return ReadText(1, 1, 79); }
+
+std::string MessageLine() { return ReadText(0, 27 * 16, 80); }
+
+bool TitleIs(const std::string& title) { return rt::CurrentWindowTitle() == title; }
 
 }  // namespace game::test

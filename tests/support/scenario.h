@@ -4,69 +4,47 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/game_state.h"
 #include "game/next_screen.h"
+#include "game/shell/shell.h"
 #include "input/clock.h"
+#include "support/game_pictures.h"
 #include "support/scripted_driver.h"
+#include "support/temp_folder.h"
 
 namespace game::test {
 
-// Colours (0xRRGGBB) of the pictures a scenario writes into its folder.
-// Sprites are solid squares; the object sprites have see-through corners.
-inline constexpr std::uint32_t kTransparentKey = 0xFF00FF;
-inline constexpr std::uint32_t kCatcherColor = 0xFF8800;
-inline constexpr std::uint32_t kWhiteStoneColor = 0xE8E8E8;
-inline constexpr std::uint32_t kBlackStoneColor = 0x383838;
-inline constexpr std::uint32_t kHeartColor = 0xE02020;
-inline constexpr std::uint32_t kMoneyColor = 0xF0C000;
-inline constexpr std::uint32_t kUfoColor = 0x20C040;
-inline constexpr int kCatcherWidth = 30;
-inline constexpr int kCatcherHeight = 10;
-inline constexpr int kObjectSize = 16;
-std::uint32_t SpriteColor(ObjectKind kind);
-// The background: a dark vertical gradient, different on every row.
-std::uint32_t BackgroundColorAt(int x, int y);
-inline constexpr std::uint32_t kIntroColor = 0x301040;
-
-// Writes a 24-bit bottom-up BMP whose pixels come from colorAt(x, y) as 0xRRGGBB.
-void WriteBmp(const std::filesystem::path& path, int width, int height,
-              const std::function<std::uint32_t(int x, int y)>& colorAt);
-// Writes the game's eight pictures into `folder`.
-void WriteGamePictures(const std::filesystem::path& folder);
-
-// The state when a frame ended, and what happened during the frame.
-struct FrameRecord {
-  int catcherX = 0;
-  int objectX = 0;
-  int objectY = 0;
-  int objectKind = 0;
-  int points = 0;
-  int stones = 0;
-  int lives = 0;
-  int level = 0;
-  int fallPhase = 0;
-  int mouseControl = 0;
-  int pauseRequested = 0;
-  int mouseWheel = 0;
-  std::string message;        // code page 437
+// The game's values when a frame ended, and the frame's sleeps.
+struct FrameRecord : GameValues {
   std::vector<int> sleepsMs;  // every clock sleep of the frame, in order
   int SleptMs() const;
 };
 
-// A round played by the real GameLoop on the scripted back end and a virtual
-// clock, in a fresh working folder that holds the game's pictures. Creating
-// one opens the 640 x 480 screen, sets every field to its start value and
-// loads the catcher as start-up does; destroying it closes everything and
-// removes the folder. Frames are counted from 0 over the scenario's life;
-// input "for n frames" starts with the next frame that runs.
+// Thrown out of the program's sleep when it has made no progress for too long.
+struct Stalled : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The real game on the scripted back end and a virtual clock (local time 7
+// December 2026, 9:05:03), in a fresh working folder that holds the game's
+// pictures and its data files. Creating one opens the game's screen and
+// loads the catcher, as start-up does but without its pauses; destroying it
+// closes everything and removes the folder.
 //
-// Pauses are resumed by a typed key 1500 virtual ms after they begin (see
-// SetPauseLength); a frame that does not end within ten virtual minutes is a
-// test failure and is ended with Esc.
+// A test plays the round frame by frame (RunFrames, with input scheduled by
+// frame), or runs the program from start-up (RunProgram) and plays it with a
+// script: at every sleep of the program the OnSleep watchers run, then the
+// next step's condition is looked at and, when it holds, its action runs.
+// A fuzzer does the same with the fuzzer's bytes as the script.
+//
+// Progress is a frame starting, a run starting or a call of Progress(). The
+// program must not go GiveUpAfter (ten virtual minutes) without progress:
+// Stalled is then thrown out of its sleep, and the test fails on it.
 class Scenario {
  public:
   Scenario();
@@ -74,83 +52,126 @@ class Scenario {
   Scenario(const Scenario&) = delete;
   Scenario& operator=(const Scenario&) = delete;
 
-  GameState& State() { return state_; }
+  Shell& TheShell() { return shell_; }
+  GameState& State() { return shell_.state; }
   rt::VirtualClock& Clock() { return clock_; }
+  long long NowMs() const { return clock_.SleptMs(); }
   rt::test::ScriptedDriver& Driver();
-  const std::filesystem::path& Folder() const { return folder_; }
+  const std::filesystem::path& Folder() const { return folder_.Path(); }
 
-  // Replaces the generated pictures by the BMP files of `folder` (for
-  // example the play folder) and reloads the catcher.
-  void UsePictures(const std::filesystem::path& folder);
-
-  // StartNewGame.
-  void NewGame();
+  // The round, frame by frame. Frames are counted from 0 over the
+  // scenario's life; input "for n frames" starts with the next frame.
+  void NewGame();  // StartNewGame
   // An object of `kind` with its sprite at (x, y), as a spawn would leave it
   // apart from the place.
   void PlaceObject(ObjectKind kind, int x, int y);
-
-  // Input. Held keys and buttons are released at the start of the frame
-  // `frames` frames after the next one.
+  // Runs and records `frames` frames; NextScreen::Round when they all ran,
+  // else the screen the loop handed over to.
+  NextScreen RunFrames(int frames);
+  NextScreen RunUntilHandOver(int maxFrames = 100000) { return RunFrames(maxFrames); }
+  int FramesRun() const { return static_cast<int>(frames_.size()); }
+  const std::vector<FrameRecord>& Frames() const { return frames_; }
+  const FrameRecord& LastFrame() const { return frames_.back(); }
+  // Held keys and buttons are released at the start of the frame `frames`
+  // frames after the next one.
   void HoldKey(int scancode, int frames);
   void HoldButtons(int bits, int frames);
+  // Runs `action` at the start of the frame `frame` frames after the next one.
+  void AtFrame(int frame, std::function<void()> action);
+
+  // The whole program. StartGame runs start-up as the program does, from a
+  // closed screen; RunScreensFrom runs the screens from `first` until the
+  // program ends.
+  void StartGame();
+  void RunScreensFrom(NextScreen first);
+  void RunProgram(NextScreen first = NextScreen::Menu) {
+    StartGame();
+    RunScreensFrom(first);
+  }
+  // Start-up has finished and the window shows the menu's title (which the
+  // highscore view keeps).
+  bool InMenu() const;
+
+  // The script; ResetScript forgets it, for a second run in the same test.
+  void When(std::function<bool()> condition, std::function<void()> action);
+  void OnSleep(std::function<void(int delayMs)> watcher);
+  // Runs at the start of every frame that runs, in RunFrames and in the screens.
+  void EachFrame(std::function<void(GameState&)> action);
+  void ResetScript();
+  bool ScriptDone() const { return nextStep_ == steps_.size(); }
+
+  // The program has moved on; a test says so between screens it calls itself.
+  void Progress() {
+    progressAtMs_ = NowMs();
+    woken_ = false;
+  }
+  void GiveUpAfter(long long ms) { giveUpAfterMs_ = ms; }
+  // From now on, once the program has waited five virtual seconds without
+  // progress, the player types Space and Enter, which ends a pause, a wait
+  // for a key and the name prompt.
+  void WakeLongWaits() { wakeLongWaits_ = true; }
+
+  // Input now.
   void MovePointer(int x, int y) { Driver().MovePointer(x, y); }
   void MovePointerOutside() { Driver().MovePointerOutside(); }
   void TurnWheel(int steps) { Driver().TurnWheel(steps); }
   void Type(int keyCode) { Driver().Type(keyCode); }
   void CloseButton() { Driver().CloseButton(); }
-  // Runs `action` at the start of the frame `frame` frames after the next one.
-  void AtFrame(int frame, std::function<void()> action);
-  // Called after every clock sleep with its length.
-  void OnSleep(std::function<void(int delayMs)> observer) { sleepObserver_ = std::move(observer); }
-  // Virtual ms between a pause's title and the key that resumes it; 0 leaves pauses to the test.
-  void SetPauseLength(int ms) { pauseLengthMs_ = ms; }
-
-  // Runs the round for `frames` frames; NextScreen::Round when they all ran,
-  // else the screen the loop handed over to.
-  NextScreen RunFrames(int frames);
-  // Runs until the loop hands over, at most `maxFrames` frames.
-  NextScreen RunUntilHandOver(int maxFrames = 100000) { return RunFrames(maxFrames); }
 
   // Read back.
-  int FramesRun() const { return static_cast<int>(frames_.size()); }
-  const std::vector<FrameRecord>& Frames() const { return frames_; }
-  const FrameRecord& LastFrame() const { return frames_.back(); }
-  // The message at the end of each frame, repeats dropped.
-  std::vector<std::string> Messages() const;
-  const std::vector<std::string>& Titles();
+  const std::vector<std::string>& Titles() { return Driver().Titles(); }
+  bool TitleSeen(const std::string& title);
   // Files in the folder other than the pictures, relative, sorted.
   std::vector<std::string> FilesWritten() const;
-  // The visible page.
-  std::uint32_t Pixel(int x, int y) const;
-  std::uint32_t Rgb(int x, int y) const { return Pixel(x, y) & 0xFFFFFF; }
-  // Text drawn in the 8 x 16 font in the foreground colour with its top-left
-  // at (x, y): one byte per cell, '?' where no glyph matches, trailing blanks dropped.
-  std::string ReadText(int x, int y, int cells) const;
-  std::string StatusLine() const { return ReadText(1, 1, 79); }
-  std::string MessageLine() const { return ReadText(0, 27 * 16, 80); }
+  std::string File(std::string_view name) const;
+  void WriteFile(std::string_view name, std::string_view bytes) const;
 
  private:
   bool FrameStarts(GameState& state);
   void FrameEnded(const GameState& state);
-  void SleepHappened(int delayMs);
-  void ResumePause(int delayMs);
-  void EndStalledFrame();
+  void Slept(int delayMs);
 
-  std::filesystem::path folder_;
+  rt::test::TempFolder folder_;
   std::filesystem::path previousFolder_;
   rt::VirtualClock clock_;
-  GameState state_;
-  std::vector<FrameRecord> frames_;
-  FrameRecord current_;
+  Shell shell_;
+  bool startedUp_ = false;
+
+  bool recording_ = false;
   bool inFrame_ = false;
   int stopAtFrame_ = 0;
-  long long frameStartMs_ = 0;
-  std::multimap<int, std::function<void()>> actions_;
-  std::function<void(int)> sleepObserver_;
-  int pauseLengthMs_ = 1500;
-  long long pauseStartMs_ = -1;
-  bool pauseResumed_ = false;
-  bool stalled_ = false;
+  std::vector<FrameRecord> frames_;
+  FrameRecord current_;
+  std::multimap<int, std::function<void()>> atFrame_;
+  std::vector<std::function<void(GameState&)>> eachFrame_;
+
+  struct Step {
+    std::function<bool()> condition;
+    std::function<void()> action;
+  };
+  std::vector<Step> steps_;
+  std::size_t nextStep_ = 0;
+  std::vector<std::function<void(int)>> watchers_;
+
+  long long progressAtMs_ = 0;
+  long long giveUpAfterMs_ = 10 * 60 * 1000;
+  bool wakeLongWaits_ = false;
+  bool woken_ = false;
 };
+
+// What the visible page shows, with colours as 0xRRGGBB.
+std::uint32_t ScreenPixel(int x, int y);  // with the alpha byte
+std::uint32_t ScreenRgb(int x, int y);
+// The text of `cells` cells of the 8 x 16 font drawn in `ink` with the top-left
+// at (x, y): one byte per cell, '?' where no glyph matches, trailing blanks
+// dropped. A cell shows a glyph when its set bits are in `ink` and its clear
+// bits are not.
+std::string ReadText(int x, int y, int cells, std::uint32_t ink = 0xFFFFFF);
+// Whether `text` stands there, every cell as ReadText sees it; with `paper`
+// given, the clear bits must be in that colour (text in opaque cells).
+bool TextAt(int x, int y, std::string_view text, std::uint32_t ink, int paper = -1);
+std::string StatusLine();
+std::string MessageLine();
+bool TitleIs(const std::string& title);
 
 }  // namespace game::test

@@ -2,9 +2,10 @@
 
 #include <cassert>
 
-#include "gfx/screen.h"
-#include "input/keyboard.h"
+#include "gfx/screen_state.h"
+#include "input/key_queue.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 
 namespace rt::test {
 
@@ -101,14 +102,14 @@ void ScriptedDriver::SetFocus(bool active) {
   RefreshKeyState();
 }
 
-int ScriptedDriver::GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
+Result ScriptedDriver::GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) {
   return ReadMouse(x, y, wheel, buttons, clipped);
 }
 
-int ScriptedDriver::SetMouse(int x, int y, int visibility, int clip) {
+Result ScriptedDriver::SetMouse(int x, int y, int visibility, int clip) {
   const MouseChange change = ApplySetMouse(x, y, visibility, clip, screen_->width, screen_->height);
   if (change.moved) warps_.push_back({TheMouse().pointerX, TheMouse().pointerY});
-  return 0;
+  return ResultOk;
 }
 
 }  // namespace rt::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 
 namespace rt::test {
 
@@ -56,12 +56,9 @@ class ScriptedDriver final : public DisplayDriver {
   void Lock() override { mutex_.lock(); }
   void Unlock() override { mutex_.unlock(); }
   void SetPalette(int, int, int, int) override {}
-  void WaitVsync() override {}
-  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override;
-  int SetMouse(int x, int y, int visibility, int clip) override;
+  Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override;
+  Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { titles_.emplace_back(title); }
-  void SetWindowPos(int, int) override {}
-  std::vector<FullScreenSize> FetchModes(int) override { return {}; }
   void Beep() override { ++beeps_; }
 
  private:

@@ -86,6 +86,11 @@ class GameTest : public ::testing::Test {
       const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
       dup2(err, 2);
       unsetenv("MORVANTA_DRIVER");
+      if (playerFolder.empty()) {
+        unsetenv("MORVANTA_PLAYER_FOLDER");
+      } else {
+        setenv("MORVANTA_PLAYER_FOLDER", playerFolder.c_str(), 1);
+      }
       if (!withDisplay) unsetenv("DISPLAY"), unsetenv("WAYLAND_DISPLAY");
       execl("./morvanta", "morvanta", static_cast<char*>(nullptr));
       _exit(127);
@@ -141,6 +146,7 @@ class GameTest : public ::testing::Test {
   }
 
   rt::test::TempFolder folder;
+  std::string playerFolder;  // where the launcher says the player's files go, if anywhere
   pid_t child = 0;
   unsigned long window = 0;
   rt::test::WindowGeometry origin;
@@ -225,25 +231,44 @@ TEST_F(GameTest, AGameOverWithARecordAsksForTheNameAndWritesIt) {
   EXPECT_EQ(Quit(), 0);
 }
 
+// A screenshot of the whole window lies in `shots`; a picture is written
+// beside its final name first and then renamed.
+bool HasScreenshot(const fs::path& shots) {
+  const std::regex name(R"(screen\d\d-\d\d-\d{4}-\d{1,2}-\d{1,2}-\d{1,2}\.bmp)");
+  std::error_code missing;
+  for (const auto& shot : fs::directory_iterator(shots, missing)) {
+    std::error_code gone;  // a temporary may be renamed while we look
+    if (std::regex_match(shot.path().filename().string(), name) &&
+        fs::file_size(shot.path(), gone) == 1'228'854) {
+      return true;
+    }
+  }
+  return false;
+}
+
 TEST_F(GameTest, SDuringARoundWritesAScreenshot) {
   Start();
   ASSERT_TRUE(HoldUntilTitle("space", "Spiel - Level 1 | Morvanta"));
-  const fs::path shots = folder.Path() / "screenshots";
-  const std::regex name(R"(screen\d\d-\d\d-\d{4}-\d{1,2}-\d{1,2}-\d{1,2}\.bmp)");
-  // A picture is written beside its final name first and then renamed.
-  const auto pictureWritten = [&] {
-    for (const auto& shot : fs::directory_iterator(shots)) {
-      std::error_code gone;  // a temporary may be renamed while we look
-      if (std::regex_match(shot.path().filename().string(), name) &&
-          fs::file_size(shot.path(), gone) == 1'228'854) {
-        return true;
-      }
-    }
-    return false;
-  };
-  EXPECT_TRUE(HoldUntil("s", pictureWritten));
+  EXPECT_TRUE(HoldUntil("s", [&] { return HasScreenshot(folder.Path() / "screenshots"); }));
   ASSERT_TRUE(LeaveRound());
   EXPECT_EQ(Quit(), 0);
+}
+
+// The launcher of a game installed where the player may not write names a
+// folder of the player's own; the pictures still come from the game's folder.
+TEST_F(GameTest, ThePlayersFilesGoToTheFolderTheLauncherNames) {
+  rt::test::TempFolder own;
+  playerFolder = own.Path().string();
+  Start();
+  ASSERT_TRUE(HoldUntilTitle("s", "Spiel speichern | Morvanta"));
+  EXPECT_TRUE(WaitFor([&] { return rt::test::ReadBytes(own.File("game.sav")) == "0,0,0,0,0,0,0,0\r\n"; }));
+  ASSERT_TRUE(TitleBecomes("Menü | Morvanta"));
+  ASSERT_TRUE(HoldUntilTitle("space", "Spiel - Level 1 | Morvanta"));
+  EXPECT_TRUE(HoldUntil("s", [&] { return HasScreenshot(own.Path() / "screenshots"); }));
+  ASSERT_TRUE(LeaveRound());
+  EXPECT_EQ(Quit(), 0);
+  EXPECT_FALSE(fs::exists(folder.Path() / "game.sav"));
+  EXPECT_TRUE(fs::is_empty(folder.Path() / "screenshots"));
 }
 
 TEST_F(GameTest, TheCloseButtonInTheMenuEndsTheProgram) {

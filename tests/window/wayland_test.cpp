@@ -5,10 +5,11 @@
 
 #include <cstdlib>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "rt/result.h"
 #include "window/x_display.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/display_driver.h"
 #include "gfx/screen.h"
 #include "window/x_display.h"
 

@@ -6,10 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "input/key_queue.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "rt/codepage.h"
 #include "rt/result.h"
 #include "window/x_display.h"
@@ -139,7 +140,8 @@ TEST_F(WindowTest, DragPastTheEdgeFailsOutsideAndResumesInside) {
   EXPECT_EQ(buttons, 0);
 
   Xdotool("mousedown 1");
-  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons) == ResultOk && buttons == kButtonLeft; }));
+  EXPECT_TRUE(
+      WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons) == ResultOk && buttons == kButtonLeft; }));
   Xdotool("mousemove 5 5");
   EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y, &wheel, &buttons, &clipped) == ResultIllegalCall; }));
   EXPECT_EQ(x, -1);

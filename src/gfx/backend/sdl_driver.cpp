@@ -15,12 +15,13 @@
 #include <utility>
 
 #include "gfx/backend/sdl_beep.h"
+#include "gfx/backend/sdl_keys.h"
 #include "gfx/backend/sdl_window.h"
-#include "gfx/screen.h"
+#include "gfx/screen_state.h"
 #include "gfx/window_identity.h"
-#include "input/key_translate.h"
-#include "input/keyboard.h"
+#include "input/key_queue.h"
 #include "input/mouse.h"
+#include "input/mouse_state.h"
 #include "rt/codepage.h"
 #include "rt/result.h"
 
@@ -38,7 +39,6 @@ constexpr int kMinPresentMs = 4;
 // out, since only that thread may call SDL's video functions.
 struct WindowRequests {
   std::optional<std::string> titleUtf8;
-  std::optional<SDL_Point> position;
   std::optional<SDL_Point> warp;
   std::optional<bool> cursorVisible;
   std::optional<bool> confine;
@@ -102,19 +102,6 @@ int ButtonBit(Uint8 button) {
   return 0;
 }
 
-std::vector<FullScreenSize> DisplaySizes(int display) {
-  std::vector<FullScreenSize> sizes;
-  for (int i = 0; i < SDL_GetNumDisplayModes(display); ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-    const FullScreenSize size{mode.w, mode.h};
-    bool known = false;
-    for (const FullScreenSize& s : sizes) known = known || (s.width == size.width && s.height == size.height);
-    if (!known) sizes.push_back(size);
-  }
-  return sizes;
-}
-
 // The window back end. The drawing thread calls the DisplayDriver operations;
 // the display thread owns SDL, the window and its events. Everything they
 // share is guarded by mutex_, the screen lock.
@@ -129,14 +116,11 @@ class SdlDriver final : public DisplayDriver {
   void Lock() override;
   void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
-  void WaitVsync() override {}
-  int GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
+  Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     return ReadMouse(x, y, wheel, buttons, clipped);
   }
-  int SetMouse(int x, int y, int visibility, int clip) override;
+  Result SetMouse(int x, int y, int visibility, int clip) override;
   void SetWindowTitle(const char* title) override { requests_.titleUtf8 = Windows1252ToUtf8(title); }
-  void SetWindowPos(int x, int y) override { requests_.position = SDL_Point{x, y}; }
-  std::vector<FullScreenSize> FetchModes(int) override { return modes_; }
   void Beep() override { ++requests_.beeps; }
 
  private:
@@ -171,7 +155,6 @@ class SdlDriver final : public DisplayDriver {
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
   WindowRequests requests_;
-  std::vector<FullScreenSize> modes_;
   bool repaintAll_ = false;
   bool stop_ = false;
   bool wakeOnDraw_ = false;  // the display thread waits for the next drawn frame
@@ -244,7 +227,7 @@ void SdlDriver::Unlock() {
   }
 }
 
-int SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
+Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
   const MouseChange change = ApplySetMouse(x, y, visibility, clip, screen_->width, screen_->height);
   const MouseState& mouse = TheMouse();
   if (change.moved) requests_.warp = SDL_Point{mouse.pointerX, mouse.pointerY};
@@ -287,7 +270,6 @@ bool SdlDriver::OpenWindow(SdlWindow& window, const std::string& titleUtf8, int 
   const std::unique_lock lock = TakeTurn();
   ResetMouse();
   MouseFocus(focused);
-  modes_ = DisplaySizes(SDL_GetWindowDisplayIndex(window.Handle()));
   repaintAll_ = true;
   return true;
 }
@@ -363,7 +345,6 @@ void SdlDriver::MarkAllDirty() { screen_->dirtyLines.assign(screen_->dirtyLines.
 
 void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper) {
   if (requests.titleUtf8) window.SetTitle(*requests.titleUtf8);
-  if (requests.position) window.SetPosition(requests.position->x, requests.position->y);
   if (requests.cursorVisible) window.ShowCursor(*requests.cursorVisible);
   if (requests.warp) window.Warp(requests.warp->x, requests.warp->y);
   if (requests.confine) window.Confine(*requests.confine);

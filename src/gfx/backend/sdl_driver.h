@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gfx/backend/display_driver.h"
+#include "gfx/display_driver.h"
 
 namespace rt {
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "gfx/screen.h"
+#include "gfx/pixel_format.h"
+#include "gfx/screen_state.h"
 
 namespace rt {
 
@@ -28,11 +29,6 @@ Uint32 WindowFlags(int flags) {
   return sdlFlags;
 }
 
-std::uint32_t From565(std::uint16_t p) {
-  const std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-  return 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
-}
-
 // One row of the visible page as 0xAARRGGBB pixels.
 void ConvertRow(const ScreenState& screen, int row, std::uint32_t* out) {
   const std::uint8_t* in = screen.VisibleRow(row);
@@ -40,7 +36,7 @@ void ConvertRow(const ScreenState& screen, int row, std::uint32_t* out) {
     std::copy_n(reinterpret_cast<const std::uint32_t*>(in), screen.width, out);
   } else if (screen.bytesPerPixel == 2) {
     const auto* p = reinterpret_cast<const std::uint16_t*>(in);
-    for (int x = 0; x < screen.width; ++x) out[x] = From565(p[x]);
+    for (int x = 0; x < screen.width; ++x) out[x] = ArgbFromRgb565(p[x]);
   } else {
     for (int x = 0; x < screen.width; ++x) out[x] = screen.colorMap[in[x]];
   }

@@ -43,7 +43,6 @@ class SdlWindow {
   // The picture the desktop shows for the window; an empty one is ignored.
   void SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels);
   void SetTitle(const std::string& titleUtf8);
-  void SetPosition(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
   // Pointer operations in screen pixels.
   void Warp(int x, int y);
   void ShowCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

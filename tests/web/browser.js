@@ -153,28 +153,53 @@ async function canvasPixels(page, x, y, width, height, selector = 'canvas') {
   return Uint8Array.from(bytes);
 }
 
-// The bytes of a file that Emscripten's IndexedDB file system stored for the
-// folder mounted at `mountPoint` (its database is named after the folder),
-// or null when there is none. Read from IndexedDB itself, not from the
-// program's memory, so it is what a reload will find.
-async function storedFile(page, mountPoint, path) {
-  const bytes = await page.evaluate(
-    (mountPoint, path) =>
+// Emscripten keeps the files of a folder mounted from IndexedDB in a database
+// named after the folder, one record per path (with its time and mode).
+// They are read and written here through IndexedDB itself, not through the
+// program's memory: that is what a reload finds. `operation` is 'get' (the
+// bytes of `path`, or null), 'paths' (every path stored) or 'put' (stores
+// `bytes` as the file at `path`).
+function fileStore(page, mountPoint, operation, path = null, bytes = null) {
+  return page.evaluate(
+    (mountPoint, operation, path, bytes) =>
       new Promise((resolve, reject) => {
         const open = indexedDB.open(mountPoint);
         open.onerror = () => reject(open.error);
         open.onsuccess = () => {
           const database = open.result;
           if (!database.objectStoreNames.contains('FILE_DATA')) return resolve(null);
-          const read = database.transaction('FILE_DATA').objectStore('FILE_DATA').get(path);
-          read.onerror = () => reject(read.error);
-          read.onsuccess = () => resolve(read.result?.contents ? Array.from(read.result.contents) : null);
+          const transaction = database.transaction('FILE_DATA', operation === 'put' ? 'readwrite' : 'readonly');
+          const store = transaction.objectStore('FILE_DATA');
+          const request =
+            operation === 'get' ? store.get(path)
+            : operation === 'paths' ? store.getAllKeys()
+            : store.put({ timestamp: new Date(), mode: 0o100644, contents: Uint8Array.from(bytes) }, path);
+          transaction.onerror = () => reject(transaction.error);
+          transaction.oncomplete = () => {
+            const result = request.result;
+            if (operation === 'get') resolve(result?.contents ? Array.from(result.contents) : null);
+            else resolve(operation === 'paths' ? result : null);
+          };
         };
       }),
     mountPoint,
+    operation,
     path,
+    bytes && Array.from(bytes),
   );
+}
+
+async function storedFile(page, mountPoint, path) {
+  const bytes = await fileStore(page, mountPoint, 'get', path);
   return bytes && Uint8Array.from(bytes);
+}
+
+async function storedPaths(page, mountPoint) {
+  return (await fileStore(page, mountPoint, 'paths')) || [];
+}
+
+async function storeFile(page, mountPoint, path, bytes) {
+  await fileStore(page, mountPoint, 'put', path, bytes);
 }
 
 // Reloads the page and waits for its load event; IndexedDB stays, as it does
@@ -191,5 +216,7 @@ module.exports = {
   typeText,
   canvasPixels,
   storedFile,
+  storedPaths,
+  storeFile,
   reload,
 };

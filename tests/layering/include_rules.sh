@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The include rules of src/ (docs/architecture.md): each folder includes only
 # the folders below it, the game and the public headers only public headers,
-# and SDL is included only by the back ends. Prints every include that breaks
-# a rule and fails if there is one.
+# and SDL and Emscripten are included only by the back ends. Prints every
+# include that breaks a rule and fails if there is one.
 #   include_rules.sh <src folder>
 set -euo pipefail
 cd "$1"
@@ -41,8 +41,8 @@ while IFS= read -r file; do
         echo "$file includes $header" >&2
         broken=1
       fi
-    elif [[ $line =~ ^#include\ \<SDL && $file != gfx/backend/* ]]; then
-      echo "$file includes SDL outside gfx/backend/: $line" >&2
+    elif [[ $line =~ ^#include\ \<(SDL|emscripten) && $file != gfx/backend/* ]]; then
+      echo "$file includes a platform outside gfx/backend/: $line" >&2
       broken=1
     fi
   done <"$file"

@@ -65,9 +65,9 @@ namespace rt {
 namespace {
 
 // The back end. The program and the page share one thread: the page's events
-// wait in a queue until the program next takes the screen lock, and frames go
-// to the canvas when the program hands the page its turn (a sleep) or in the
-// page's animation frame, never while the program holds the lock.
+// wait in a queue until the program next takes the screen lock, and the
+// frame goes to the canvas in the page's animation frame, once for each time
+// the browser renders the page.
 class WebDriver final : public DisplayDriver {
  public:
   ~WebDriver() override { Exit(); }
@@ -86,13 +86,13 @@ class WebDriver final : public DisplayDriver {
   void SetWindowTitle(const char* title) override;
   void Beep() override { morvanta_web_beep(); }
 
-  void AnimationFrame();
-  void BeforeSleep();
+  // Shows the rows drawn since the last animation frame, unless the program
+  // holds the lock (it is suspended in a file's sync).
+  void Present();
 
  private:
   void HandleEvent(const WebEvent& event);
   void ChangeFocus(bool active);
-  void Present();
 
   ScreenState* screen_ = nullptr;
   int width_ = 0;
@@ -100,7 +100,6 @@ class WebDriver final : public DisplayDriver {
   bool open_ = false;
   bool locked_ = false;
   bool repaintAll_ = false;
-  bool shownInAnimationFrame_ = false;
   std::string title_;
   WebKeyboard keyboard_;
   std::vector<std::uint8_t> rgba_;  // the canvas's pixels, converted from the visible page
@@ -214,15 +213,6 @@ void WebDriver::ChangeFocus(bool active) {
   repaintAll_ = true;
 }
 
-void WebDriver::AnimationFrame() {
-  shownInAnimationFrame_ = false;
-  Present();
-}
-
-void WebDriver::BeforeSleep() {
-  if (!shownInAnimationFrame_) Present();
-}
-
 void WebDriver::Present() {
   if (locked_) return;
   auto& dirty = screen_->dirtyLines;
@@ -241,7 +231,6 @@ void WebDriver::Present() {
     RgbaRow(*screen_, row / screen_->scanlineSize, out);
   dirty.assign(dirty.size(), 0);
   morvanta_web_present(rgba_.data(), width_, first, last - first + 1);
-  shownInAnimationFrame_ = true;
 }
 
 std::unique_ptr<DisplayDriver> CreateWeb() { return std::make_unique<WebDriver>(); }
@@ -251,13 +240,10 @@ const DriverEntry kWebEntry{"web", &CreateWeb};
 
 const DriverEntry& WebDriverEntry() { return kWebEntry; }
 
-void ShowFrameBeforeSleep() {
-  if (openDriver) openDriver->BeforeSleep();
-}
-
 }  // namespace rt
 
-// The page's animation frame: the frame drawn since the last one shown, if any.
+// The page's animation frame: the canvas shows what the program drew since
+// the last one, as the browser renders the page.
 extern "C" EMSCRIPTEN_KEEPALIVE void morvanta_web_animation_frame() {
-  if (rt::openDriver) rt::openDriver->AnimationFrame();
+  if (rt::openDriver) rt::openDriver->Present();
 }

@@ -28,7 +28,9 @@ var webPage = {
   maskedKeys: new Set(),  // the Enter of Alt+Enter, until it is released
   heldKeys: new Set(),  // KeyboardEvent.code of every key down, screen open or not
   screenshots: new Map(),  // name: time written, of those offered or there before
-  wake: null,
+  wake: null,  // the message channel of timer wake-ups
+  sleeper: null,  // the sleeping program: when its sleep ends, and how to wake it
+  answeringUntil: 0,  // the program answers input until then (performance.now())
 
   // The modifier bits of web_keys.h.
   modifiers(event) {
@@ -56,6 +58,7 @@ var webPage = {
     if (!webPage.open) return;
     if (!webPage.leftToBrowser(event)) event.preventDefault();
     webPage.events.push({ kind: 1, value: webPage.modifiers(event), code: event.code, key: event.key });
+    if (!event.repeat) webPage.answerInput();
   },
 
   keyUp(event) {
@@ -63,6 +66,7 @@ var webPage = {
     if (webPage.maskedKeys.delete(event.code) || !webPage.open) return;
     if (!webPage.leftToBrowser(event)) event.preventDefault();
     webPage.events.push({ kind: 2, code: event.code });
+    webPage.answerInput();
   },
 
   // The pointer in screen pixels, whatever the canvas's size on the page.
@@ -80,6 +84,12 @@ var webPage = {
     Module.canvas.setPointerCapture(event.pointerId);
     Module.canvas.focus();
     webPage.pointer(event);
+    webPage.answerInput();
+  },
+
+  pointerUp(event) {
+    webPage.pointer(event);
+    webPage.answerInput();
   },
 
   wheel(event) {
@@ -99,7 +109,9 @@ var webPage = {
     window.addEventListener('blur', () => webPage.focus(false));
     window.addEventListener('focus', () => webPage.focus(true));
     canvas.addEventListener('pointerdown', webPage.pointerDown);
-    for (const type of ['pointermove', 'pointerup', 'pointercancel']) canvas.addEventListener(type, webPage.pointer);
+    canvas.addEventListener('pointermove', webPage.pointer);
+    canvas.addEventListener('pointerup', webPage.pointerUp);
+    canvas.addEventListener('pointercancel', webPage.pointer);
     canvas.addEventListener('pointerleave', () => webPage.open && webPage.events.push({ kind: 6 }));
     canvas.addEventListener('wheel', webPage.wheel, { passive: false });
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -171,16 +183,51 @@ var webPage = {
   // prioritized task is not held to that; where there is none, the timer
   // wakes the program through a message, which ends the nesting.
   wakeAfter(ms, wakeUp) {
+    const due = performance.now() + ms;
+    if (due <= webPage.answeringUntil) {
+      webPage.waitUntil(due);
+      return wakeUp();
+    }
+    const sleeper = {
+      due,
+      wakeUp() {
+        if (webPage.sleeper !== sleeper) return;  // answered meanwhile
+        webPage.sleeper = null;
+        wakeUp();
+      },
+    };
+    webPage.sleeper = sleeper;
     if (typeof scheduler !== 'undefined' && scheduler.postTask) {
-      scheduler.postTask(wakeUp, { priority: 'user-blocking', delay: ms });
+      scheduler.postTask(sleeper.wakeUp, { priority: 'user-blocking', delay: ms });
       return;
     }
-    if (!webPage.wake) {
-      webPage.wake = new MessageChannel();
-      webPage.wake.port1.onmessage = () => webPage.wake.wakeUp();
-    }
-    webPage.wake.wakeUp = wakeUp;
+    if (!webPage.wake) webPage.wake = new MessageChannel();
+    webPage.wake.port1.onmessage = sleeper.wakeUp;
     setTimeout(() => webPage.wake.port2.postMessage(0), ms);
+  },
+
+  waitUntil(time) {
+    while (performance.now() < time) {
+      // The program's sleep, kept without giving the page a turn.
+    }
+  },
+
+  // A key or button was pressed or released. The browser now renders the
+  // page before it runs any other task, so the program, woken by a task,
+  // would see the input only after the next animation frame and show its
+  // answer one frame later still. A program whose sleep ends within
+  // kAnswerWaitMs runs in this event's task instead, for kAnswerMs, sleeping
+  // by the clock meanwhile: its answer is then drawn before that animation
+  // frame. Sleeps last as long either way.
+  answerInput() {
+    const kAnswerWaitMs = 2;
+    const kAnswerMs = 8;
+    const sleeper = webPage.sleeper;
+    if (!sleeper || sleeper.due > performance.now() + kAnswerWaitMs) return;
+    webPage.answeringUntil = performance.now() + kAnswerMs;
+    webPage.waitUntil(sleeper.due);
+    sleeper.wakeUp();
+    webPage.answeringUntil = 0;
   },
 
   // The player's folder in IndexedDB, read before the program starts. Where
@@ -197,7 +244,7 @@ var webPage = {
       for (const name of FS.readdir(kScreenshotFolder)) webPage.screenshotChanged(name);
       removeRunDependency('player folder');
     };
-    webPage.storageWorks((works) => {
+    webPage.storageWorks.then((works) => {
       if (!works) return done(false);
       FS.mount(IDBFS, {}, kPlayerFolder);
       FS.syncfs(true, (error) => {
@@ -209,8 +256,8 @@ var webPage = {
   },
 
   // Whether IndexedDB opens; a browser may have it and refuse (private
-  // windows, storage switched off).
-  storageWorks(answer) {
+  // windows, storage switched off). Asked while the program downloads.
+  storageWorks: new Promise((answer) => {
     let request;
     try {
       request = indexedDB.open(kPlayerFolder);
@@ -225,7 +272,7 @@ var webPage = {
       event.preventDefault();
       answer(false);
     };
-  },
+  }),
 
   // The program writes a file to IndexedDB when it closes it (fsync). A
   // screenshot that is new there is offered to the page as well.

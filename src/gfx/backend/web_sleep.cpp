@@ -1,4 +1,3 @@
-#include "gfx/backend/web_driver.h"
 #include "input/clock.h"
 
 // Suspends the program and resumes it after `delayMs` (web_library.js).
@@ -10,9 +9,6 @@ namespace rt {
 // the page's turn: the program is suspended (the build's Asyncify unwinds
 // its stack), the page delivers input and shows frames, and the program
 // resumes where it slept once the time is up.
-void PlatformSleep(int delayMs) {
-  ShowFrameBeforeSleep();
-  morvanta_web_sleep(delayMs);
-}
+void PlatformSleep(int delayMs) { morvanta_web_sleep(delayMs); }
 
 }  // namespace rt

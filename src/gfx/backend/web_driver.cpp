@@ -53,6 +53,8 @@ int morvanta_web_open(int width, int height, int flags);
 void morvanta_web_close();
 // Takes the oldest event of the page into `event`; 0 when there is none.
 int morvanta_web_next_event(rt::WebEvent* event);
+// Calls morvanta_web_animation_frame in the page's next animation frame.
+void morvanta_web_request_frame();
 // Puts `rows` rows of RGBA pixels, starting at row `first`, on the canvas.
 void morvanta_web_present(const std::uint8_t* rgba, int width, int first, int rows);
 void morvanta_web_set_title(const char* utf8);
@@ -65,9 +67,9 @@ namespace rt {
 namespace {
 
 // The back end. The program and the page share one thread: the page's events
-// wait in a queue until the program next takes the screen lock, and the
-// frame goes to the canvas in the page's animation frame, once for each time
-// the browser renders the page.
+// wait in a queue until the program next takes the screen lock, and what it
+// drew goes to the canvas in the page's next animation frame, at most once
+// each time the browser renders the page.
 class WebDriver final : public DisplayDriver {
  public:
   ~WebDriver() override { Exit(); }
@@ -77,7 +79,7 @@ class WebDriver final : public DisplayDriver {
            int flags) override;
   void Exit() override;
   void Lock() override;
-  void Unlock() override { locked_ = false; }
+  void Unlock() override;
   void SetPalette(int, int, int, int) override { repaintAll_ = true; }
   Result GetMouse(int* x, int* y, int* wheel, int* buttons, int* clipped) override {
     return ReadMouse(x, y, wheel, buttons, clipped);
@@ -86,13 +88,15 @@ class WebDriver final : public DisplayDriver {
   void SetWindowTitle(const char* title) override;
   void Beep() override { morvanta_web_beep(); }
 
-  // Shows the rows drawn since the last animation frame, unless the program
-  // holds the lock (it is suspended in a file's sync).
-  void Present();
+  // The animation frame asked for: shows the rows drawn since the last one.
+  void AnimationFrame();
 
  private:
   void HandleEvent(const WebEvent& event);
   void ChangeFocus(bool active);
+  void Present();
+  // Asks for an animation frame once something waits to be shown.
+  void RequestFrameIfDue();
 
   ScreenState* screen_ = nullptr;
   int width_ = 0;
@@ -100,6 +104,7 @@ class WebDriver final : public DisplayDriver {
   bool open_ = false;
   bool locked_ = false;
   bool repaintAll_ = false;
+  bool frameRequested_ = false;
   std::string title_;
   WebKeyboard keyboard_;
   std::vector<std::uint8_t> rgba_;  // the canvas's pixels, converted from the visible page
@@ -140,6 +145,7 @@ int WebDriver::Init(ScreenState& screen, const char* title, int width, int windo
   repaintAll_ = true;
   open_ = true;
   openDriver = this;
+  RequestFrameIfDue();
   return 0;
 }
 
@@ -154,6 +160,19 @@ void WebDriver::Lock() {
   locked_ = true;
   WebEvent event;
   while (morvanta_web_next_event(&event)) HandleEvent(event);
+}
+
+void WebDriver::Unlock() {
+  locked_ = false;
+  RequestFrameIfDue();
+}
+
+void WebDriver::RequestFrameIfDue() {
+  if (frameRequested_) return;
+  const auto& dirty = screen_->dirtyLines;
+  if (!repaintAll_ && !screen_->paletteChanged && !std::memchr(dirty.data(), 1, dirty.size())) return;
+  frameRequested_ = true;
+  morvanta_web_request_frame();
 }
 
 Result WebDriver::SetMouse(int x, int y, int visibility, int clip) {
@@ -213,8 +232,14 @@ void WebDriver::ChangeFocus(bool active) {
   repaintAll_ = true;
 }
 
+void WebDriver::AnimationFrame() {
+  frameRequested_ = false;
+  // The program may hold the lock while a file's sync suspends it: its
+  // frame waits for the next animation frame after the unlock.
+  if (!locked_) Present();
+}
+
 void WebDriver::Present() {
-  if (locked_) return;
   auto& dirty = screen_->dirtyLines;
   if (repaintAll_ || screen_->paletteChanged) {
     repaintAll_ = false;
@@ -245,5 +270,5 @@ const DriverEntry& WebDriverEntry() { return kWebEntry; }
 // The page's animation frame: the canvas shows what the program drew since
 // the last one, as the browser renders the page.
 extern "C" EMSCRIPTEN_KEEPALIVE void morvanta_web_animation_frame() {
-  if (rt::openDriver) rt::openDriver->Present();
+  if (rt::openDriver) rt::openDriver->AnimationFrame();
 }

@@ -23,6 +23,10 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
+  morvanta_web_request_frame: function () {
+    webPage.requestFrame();
+  },
+
   morvanta_web_present: function (rgba, width, first, rows) {
     webPage.present(rgba, width, first, rows);
   },

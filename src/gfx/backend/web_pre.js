@@ -130,13 +130,12 @@ var webPage = {
     // Keys pressed before are not typed into the program, but they are held.
     webPage.events = [...webPage.heldKeys].map((code) => ({ kind: 7, code }));
     webPage.open = true;
-    const frame = () => {
-      if (!webPage.open) return;
-      _morvanta_web_animation_frame();
-      requestAnimationFrame(frame);
-    };
-    requestAnimationFrame(frame);
     return document.hasFocus();
+  },
+
+  // The program drew something: the next animation frame shows it.
+  requestFrame() {
+    requestAnimationFrame(() => webPage.open && _morvanta_web_animation_frame());
   },
 
   closeScreen() {

@@ -209,3 +209,20 @@ test('a new record asks for the name; "ü" arrives in the highscore file as byte
   assert.match(text, /^7,/);
   assert.ok(text.includes('J\x81rgen'), `the name's bytes in ${JSON.stringify(text)}`);
 });
+
+test('Esc in the menu ends the program, and the page says so', async () => {
+  // A typed key shortens each pause of the game-over notice.
+  await until(
+    async () => {
+      await press('x');
+      return page.title();
+    },
+    (title) => title === kMenuTitle,
+    'the title after the game-over notice',
+    20000,
+  );
+  await press('Escape');
+  await page.waitForFunction(() => document.getElementById('notes').textContent.includes('beendet'), {
+    timeout: 5000,
+  });
+});

@@ -316,5 +316,20 @@ Module.preRun.push(
   },
 );
 
+// The program's end: main returns out of the resumption after its last
+// sleep, where Emscripten does not look for it, so the runtime is ended here
+// (and Module.onExit hears of it).
+Module.postRun = Module.postRun || [];
+Module.postRun.push(() => {
+  if (!Asyncify.currData) return;
+  Asyncify.whenDone().then((status) => {
+    try {
+      exit(status);
+    } catch (end) {
+      if (!(end instanceof ExitStatus)) throw end;  // how exit leaves
+    }
+  });
+});
+
 // Keys held before the program runs count once its screen opens.
 webPage.listen();

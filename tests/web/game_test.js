@@ -5,12 +5,10 @@
 'use strict';
 
 const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
-const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { after, before, test } = require('node:test');
 const kit = require('./browser.js');
+const reference = require('./reference.js');
 
 const [site, menuFrameProgram, pictureFolder] = process.argv.slice(2);
 const kPlayerFolder = '/player';
@@ -62,23 +60,10 @@ async function until(probe, accept, what, timeout = 10000) {
   }
 }
 
-// One row of a 24-bit BMP as RGBA bytes, rows counted from the top.
-function bmpRow(file, row) {
-  const bytes = fs.readFileSync(file);
-  const offset = bytes.readUInt32LE(10);
-  const width = bytes.readInt32LE(18);
-  const height = bytes.readInt32LE(22);
-  const stride = Math.ceil((width * 3) / 4) * 4;
-  const start = offset + (height - 1 - row) * stride;
-  const rgba = [];
-  for (let x = 0; x < width; ++x) rgba.push(bytes[start + 3 * x + 2], bytes[start + 3 * x + 1], bytes[start + 3 * x], 255);
-  return Uint8Array.from(rgba);
-}
-
 // Where the catcher stands: the column at which a row of its picture lies on
 // the canvas (the round draws it opaque, last but the message line), or -1.
 const kCatcherRow = 15;
-const catcherPixels = bmpRow(path.join(pictureFolder, 'faenger.bmp'), kCatcherRow);
+const catcherPixels = reference.bmpRow(path.join(pictureFolder, 'faenger.bmp'), kCatcherRow);
 async function catcherX() {
   const row = await kit.canvasPixels(page, 0, kCatcherY + kCatcherRow, kScreenWidth, 1);
   const span = catcherPixels.length;
@@ -96,19 +81,8 @@ function savedGame(bytes) {
 }
 
 test('the menu is, byte for byte, the frame the desktop build draws', async () => {
-  const frameFile = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'morvanta-menu-')), 'menu.frame');
-  execFileSync(menuFrameProgram, [pictureFolder, frameFile]);
-  const frame = fs.readFileSync(frameFile);
-  fs.rmSync(path.dirname(frameFile), { recursive: true });
-  assert.equal(frame.length, 640 * 480 * 4);
-  // The framebuffer's pixels are 0xAARRGGBB little-endian; the canvas's R, G, B, A.
-  const expected = Buffer.alloc(frame.length);
-  for (let i = 0; i < frame.length; i += 4) {
-    expected[i] = frame[i + 2];
-    expected[i + 1] = frame[i + 1];
-    expected[i + 2] = frame[i];
-    expected[i + 3] = 255;
-  }
+  const expected = reference.menuFrame(menuFrameProgram, pictureFolder);
+  assert.equal(expected.length, 640 * 480 * 4);
   await page.evaluate((base64) => {
     window.expectedMenu = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
     window.menuDifference = () => {

@@ -200,3 +200,17 @@ test('Esc in the menu ends the program, and the page says so', async () => {
     timeout: 5000,
   });
 });
+
+test('without storage the game runs and the page says its files will not last; without WebAssembly it says why', async () => {
+  await page.evaluateOnNewDocument(() => {
+    indexedDB.open = () => {
+      throw new DOMException('storage is switched off', 'SecurityError');
+    };
+  });
+  await kit.reload(page);
+  await kit.waitForTitle(page, kMenuTitle);
+  assert.match(await page.$eval('#notes', (notes) => notes.textContent), /speichert nichts dauerhaft/);
+  await page.evaluateOnNewDocument(() => delete window.WebAssembly);
+  await kit.reload(page);
+  assert.match(await page.$eval('#notes', (notes) => notes.textContent), /fehlt WebAssembly/);
+});

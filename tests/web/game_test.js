@@ -102,6 +102,20 @@ test('the menu is, byte for byte, the frame the desktop build draws', async () =
   await until(() => page.evaluate(() => window.menuDifference()), (d) => d.count === 0, 'bytes differing', 15000);
 });
 
+test('Alt+Enter switches full screen and back, the picture at a whole-number scale', async () => {
+  const altEnter = async () => {
+    await page.keyboard.down('Alt');
+    await page.keyboard.press('Enter');
+    await page.keyboard.up('Alt');
+  };
+  await altEnter();
+  await page.waitForFunction(() => document.fullscreenElement?.id === 'stage', { timeout: 5000 });
+  const scale = await page.$eval('canvas', (canvas) => (parseFloat(canvas.style.width) * devicePixelRatio) / 640);
+  assert.ok(Number.isInteger(scale) && scale >= 1, `scale ${scale}`);
+  await altEnter();
+  await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 5000 });
+});
+
 test('Space starts a round; held arrow keys move the catcher', async () => {
   await holdUntilTitle('Space', 'Spiel - Level 1 | Morvanta');
   const start = await until(catcherX, (x) => x >= 0, 'the catcher');

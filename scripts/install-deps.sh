@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev liballegro4-dev
-  xvfb xauth xdotool x11-utils imagemagick libxtst-dev openbox weston
+  xvfb xauth xdotool x11-utils imagemagick libxtst-dev libxdamage-dev openbox weston
   clang libclang-rt-14-dev
   desktop-file-utils lintian
 )

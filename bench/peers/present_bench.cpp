@@ -2,8 +2,9 @@
 // row changed, and one in which only a sprite moved by a pixel (the game
 // redraws and so marks every row, but only the sprite's rows differ). Ours
 // goes the public way: it draws, unlocks the screen, and the window back
-// end's display thread does the rest. The peers are SDL's software renderer
-// (the renderer ours uses) and SDL's window surface written directly.
+// end finds the rows that changed and its display thread shows them. The
+// peers are SDL's software renderer (the way ours went before) and SDL's
+// window surface written directly (the way ours goes now, given the rows).
 //
 // A frame costs the CPU time of the whole process, all threads, from the
 // unlock (or the peer's first call) until the next frame is due; drawing the
@@ -240,7 +241,7 @@ class SdlVideo {
   SDL_Window* window_ = nullptr;
 };
 
-// The same renderer as ours: the texture updated (all of it, or the sprite's
+// SDL's software renderer: the texture updated (all of it, or the sprite's
 // rows), copied to the window surface and presented.
 void PresentSdlRenderer(benchmark::State& state, Change change) {
   XWatcher watcher;

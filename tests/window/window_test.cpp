@@ -194,6 +194,42 @@ TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
   EXPECT_TRUE(ShowsAt(10, 110, 0x000000));
 }
 
+// A round redraws the whole screen every frame and marks every row, while
+// only a sprite moves: the window is sent the rows that changed, or nothing.
+TEST_F(WindowTest, OnlyRowsThatChangedAreSentToTheWindow) {
+  auto drawFrame = [](int spriteX) {
+    ScreenLock();
+    FillRows(0, 479, kBlue);
+    Surface s = ScreenSurface();
+    for (int y = 200; y < 210; ++y) {
+      for (int x = spriteX; x < spriteX + 10; ++x)
+        reinterpret_cast<std::uint32_t*>(s.Row(y))[x] = 0xFF000000u | kRed;
+    }
+    ScreenUnlock(0, 479);
+  };
+  drawFrame(100);
+  ASSERT_TRUE(WaitFor([&] { return ShowsAt(105, 205, kRed) && ShowsAt(0, 479, kBlue); }));
+  std::this_thread::sleep_for(100ms);
+  test::DamageWatcher damage(window);
+  ASSERT_TRUE(damage.Ready());
+
+  for (int frame = 0; frame < 10; ++frame) {
+    drawFrame(100);
+    std::this_thread::sleep_for(10ms);
+  }
+  std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(damage.Drawn().empty()) << "frames that changed nothing were sent";
+
+  drawFrame(101);
+  ASSERT_TRUE(WaitFor([&] { return ShowsAt(110, 205, kRed) && ShowsAt(100, 205, kBlue); }));
+  const std::vector<test::DamageWatcher::Area> drawn = damage.Drawn();
+  EXPECT_FALSE(drawn.empty());
+  for (const auto& area : drawn) {
+    EXPECT_GE(area.y, 200);
+    EXPECT_LE(area.y + area.height, 210);
+  }
+}
+
 class FullScreenTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -224,6 +260,23 @@ TEST_F(FullScreenTest, AltEnterTogglesFullScreenAndBack) {
 
   EXPECT_FALSE(KeyHit()) << "the switch's Enter must not be queued";
   EXPECT_EQ(Multikey(28), 0);
+}
+
+// Full screen scales the picture by 2 and puts it 32 rows down: the pointer
+// still reads and moves in screen pixels, and the black band is outside.
+TEST_F(FullScreenTest, ThePointerKeepsToScreenPixelsInFullScreen) {
+  Xdotool("key alt+Return");
+  ASSERT_TRUE(WaitFor([&] { return Geometry(window).width == 1280; }));
+  int x = 0, y = 0;
+  Xdotool("mousemove 641 513");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y) == ResultOk && x == 320 && y == 240; }))
+      << x << ", " << y;
+  Xdotool("mousemove 641 20");
+  EXPECT_TRUE(WaitFor([&] { return GetMouse(&x, &y) == ResultIllegalCall; }));
+
+  ASSERT_EQ(SetMouse(100, 50, -1, -1), ResultOk);
+  EXPECT_TRUE(WaitFor([&] { return Xdotool("getmouselocation").rfind("x:200 y:132", 0) == 0; }))
+      << Xdotool("getmouselocation");
 }
 
 // A signal ends a program with an open window as it ends any other.

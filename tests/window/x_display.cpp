@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -153,6 +154,36 @@ void SendCloseRequest(unsigned long window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display.get(), window, False, NoEventMask, &event);
   XFlush(display.get());
+}
+
+struct DamageWatcher::Connection {
+  DisplayPtr display = OpenDisplay();
+};
+
+DamageWatcher::DamageWatcher(unsigned long window) : connection_(std::make_unique<Connection>()) {
+  Display* d = connection_->display.get();
+  int errorBase = 0;
+  if (!d || !XDamageQueryExtension(d, &eventBase_, &errorBase)) return;
+  damage_ = XDamageCreate(d, window, XDamageReportRawRectangles);
+  // The server reports the whole window once, as the state to start from.
+  Drawn();
+}
+
+DamageWatcher::~DamageWatcher() {
+  if (damage_) XDamageDestroy(connection_->display.get(), damage_);
+}
+
+std::vector<DamageWatcher::Area> DamageWatcher::Drawn() {
+  std::vector<Area> drawn;
+  Display* d = connection_->display.get();
+  if (!damage_) return drawn;
+  XSync(d, False);
+  XEvent event;
+  while (XCheckTypedEvent(d, eventBase_ + XDamageNotify, &event)) {
+    const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
+    drawn.push_back({notify.area.x, notify.area.y, notify.area.width, notify.area.height});
+  }
+  return drawn;
 }
 
 }  // namespace rt::test

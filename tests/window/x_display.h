@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 // Looking at the X server from outside the program: the tools a user's
 // desktop would use (xdotool, xwininfo) and a few Xlib calls of our own.
@@ -51,5 +53,29 @@ class WindowManager {
 
 // Asks the window to close, as a window manager's close button does.
 void SendCloseRequest(unsigned long window);
+
+// What the X server hears drawn into a window (its damage, in window
+// coordinates) from the moment the watcher exists.
+class DamageWatcher {
+ public:
+  struct Area {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+
+  explicit DamageWatcher(unsigned long window);
+  ~DamageWatcher();
+  DamageWatcher(const DamageWatcher&) = delete;
+  DamageWatcher& operator=(const DamageWatcher&) = delete;
+  // Whether the X server reports damage to this watcher.
+  bool Ready() const { return damage_ != 0; }
+  // The areas drawn since the last call.
+  std::vector<Area> Drawn();
+
+ private:
+  struct Connection;
+  std::unique_ptr<Connection> connection_;
+  unsigned long damage_ = 0;
+  int eventBase_ = 0;
+};
 
 }  // namespace rt::test

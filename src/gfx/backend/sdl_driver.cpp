@@ -14,6 +14,7 @@
 #include <thread>
 #include <utility>
 
+#include "gfx/backend/changed_rows.h"
 #include "gfx/backend/sdl_beep.h"
 #include "gfx/backend/sdl_keys.h"
 #include "gfx/backend/sdl_window.h"
@@ -29,10 +30,14 @@ namespace rt {
 
 namespace {
 
-// The display thread wakes at once for input and for a drawn frame, and
-// otherwise every kCycleMs. Frames are shown at most every kMinPresentMs: the
-// round draws far more often than any monitor shows.
-constexpr int kCycleMs = 10;
+// The display thread wakes at once for input, a drawn frame, a request or
+// the end, and otherwise every kIdleCycleMs for the work SDL does on timers
+// of its own (holding off the screen saver, for one). A hidden or minimised
+// window has no events to wait for, so it looks every kPollMs. Frames are
+// shown at most every kMinPresentMs: the round draws far more often than any
+// monitor shows.
+constexpr int kIdleCycleMs = 50;
+constexpr int kPollMs = 10;
 constexpr int kMinPresentMs = 4;
 
 // What the drawing thread asks of the window; the display thread carries it
@@ -43,6 +48,8 @@ struct WindowRequests {
   std::optional<bool> cursorVisible;
   std::optional<bool> confine;
   int beeps = 0;
+
+  bool Any() const { return titleUtf8 || warp || cursorVisible || confine || beeps > 0; }
 };
 
 void SetHints() {
@@ -124,6 +131,8 @@ class SdlDriver final : public DisplayDriver {
   void Beep() override { ++requests_.beeps; }
 
  private:
+  static void WakeDisplayThread();
+
   // ---- Display thread ----
   std::unique_lock<std::mutex> TakeTurn();
   void Run(std::string titleUtf8, int width, int height, std::promise<bool> opened);
@@ -137,15 +146,17 @@ class SdlDriver final : public DisplayDriver {
   void HandleEvent(const SDL_Event& event, SdlWindow& window);
   void HandleWindowEvent(const SDL_WindowEvent& event, SdlWindow& window);
   void HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window);
-  void HandleButton(const SDL_MouseButtonEvent& event);
-  void MovePointer(int x, int y);
+  void HandleButton(const SDL_MouseButtonEvent& event, const SdlWindow& window);
+  void MovePointer(SDL_Point screenPixel);
   void ToggleFullScreen(SdlWindow& window);
   void ChangeFocus(bool active);
   void RefreshKeyState();
+  // The next upload repaints the whole window.
   void MarkAllDirty();
-  // Finds the dirty span, uploads it and clears the array; false if none.
-  bool UploadDirtyRows(SdlWindow& window);
-  bool AnyDirty() const;
+  bool FramePending() const;
+  // Uploads the changed rows (all of them after MarkAllDirty); false when
+  // there is nothing to show.
+  bool UploadChanges(SdlWindow& window);
   static void CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper);
 
   std::thread thread_;
@@ -155,9 +166,10 @@ class SdlDriver final : public DisplayDriver {
   // Shared, guarded by mutex_.
   ScreenState* screen_ = nullptr;
   WindowRequests requests_;
+  ChangedRows changes_;
   bool repaintAll_ = false;
   bool stop_ = false;
-  bool wakeOnDraw_ = false;  // the display thread waits for the next drawn frame
+  bool awaitingWork_ = false;  // the display thread waits for a drawn frame or a request
 
   // Set before the display thread starts, then read only.
   int width_ = 0;
@@ -167,6 +179,7 @@ class SdlDriver final : public DisplayDriver {
 
   // Display thread only.
   Uint64 lastPresentMs_ = 0;
+  bool framesOutpaceTurns_ = false;  // frames were drawn faster than they may be shown
   std::optional<KeyStateMap> keyMap_;
   std::array<bool, SDL_NUM_SCANCODES> maskedKeys_{};  // the Enter of Alt+Enter, until released
   int lastKeyMods_ = 0;
@@ -176,6 +189,7 @@ int SdlDriver::Init(ScreenState& screen, const char* title, int width, int windo
                     int flags) {
   if ((flags & kFlagOpenGl) || !DisplayServerNamed()) return 1;
   screen_ = &screen;
+  changes_.Resize(screen);
   width_ = width;
   height_ = windowHeight;
   flags_ = flags;
@@ -196,6 +210,9 @@ void SdlDriver::Exit() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;
+    // Under the lock: the display thread cannot have seen stop_ and shut SDL
+    // down yet.
+    WakeDisplayThread();
   }
   thread_.join();
 }
@@ -215,16 +232,21 @@ std::unique_lock<std::mutex> SdlDriver::TakeTurn() {
 }
 
 void SdlDriver::Unlock() {
-  const bool wake = wakeOnDraw_ && AnyDirty();
-  if (wake) wakeOnDraw_ = false;
+  // Compared here, on the drawing thread, the rows just drawn are still in
+  // its cache; the display thread then reads only the rows that changed.
+  changes_.Sift(*screen_);
+  const bool wake = awaitingWork_ && (changes_.Any() || requests_.Any());
+  if (wake) awaitingWork_ = false;
   mutex_.unlock();
-  if (wake) {
-    // SDL_PushEvent may be called from any thread; it ends the display
-    // thread's wait, and the event itself is ignored there.
-    SDL_Event event{};
-    event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
-  }
+  if (wake) WakeDisplayThread();
+}
+
+// SDL_PushEvent may be called from any thread; it ends the display thread's
+// wait, and the event itself is ignored there.
+void SdlDriver::WakeDisplayThread() {
+  SDL_Event event{};
+  event.type = SDL_USEREVENT;
+  SDL_PushEvent(&event);
 }
 
 Result SdlDriver::SetMouse(int x, int y, int visibility, int clip) {
@@ -285,7 +307,7 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event, window);
     if (TheMouse().windowActive) RefreshKeyState();
-    if (now - lastPresentMs_ >= kMinPresentMs) present = UploadDirtyRows(window);
+    if (now - lastPresentMs_ >= kMinPresentMs) present = UploadChanges(window);
     requests = std::exchange(requests_, WindowRequests{});
   }
   CarryOut(requests, window, beeper);
@@ -297,21 +319,23 @@ bool SdlDriver::Cycle(SdlWindow& window, SdlBeeper& beeper, const std::optional<
 }
 
 std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
-  int timeoutMs = kCycleMs;
+  int timeoutMs = kIdleCycleMs;
   {
     const std::unique_lock lock = TakeTurn();
-    // A frame drawn too soon after the last one waits for its turn; otherwise
-    // the next drawn frame ends the wait.
-    const bool framePending = AnyDirty() || repaintAll_ || screen_->paletteChanged;
-    if (framePending) {
-      const Sint64 untilItsTurn = Sint64(lastPresentMs_) + kMinPresentMs - Sint64(SDL_GetTicks64());
-      timeoutMs = int(std::clamp<Sint64>(untilItsTurn, 0, kMinPresentMs));
-    }
-    wakeOnDraw_ = !framePending;
+    // A frame drawn before the display thread's turn waits for it. While
+    // frames come faster than turns, the thread wakes for its turn alone;
+    // otherwise the next drawn frame wakes it.
+    const Sint64 untilTurn = Sint64(lastPresentMs_) + kMinPresentMs - Sint64(SDL_GetTicks64());
+    const bool pending = FramePending();
+    if (untilTurn > 0 && pending) framesOutpaceTurns_ = true;
+    if (untilTurn <= 0 && !pending) framesOutpaceTurns_ = false;
+    const bool awaitTurn = pending || (framesOutpaceTurns_ && untilTurn > 0);
+    if (awaitTurn) timeoutMs = int(std::clamp<Sint64>(untilTurn, 0, kMinPresentMs));
+    awaitingWork_ = !awaitTurn;
   }
   // SDL can wait for events only on a visible window; elsewhere it would poll.
   if (SDL_GetWindowFlags(window.Handle()) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) {
-    SDL_Delay(Uint32(timeoutMs));
+    SDL_Delay(Uint32(std::min(timeoutMs, kPollMs)));
     return std::nullopt;
   }
   SDL_Event event;
@@ -319,29 +343,21 @@ std::optional<SDL_Event> SdlDriver::WaitForWork(SdlWindow& window) {
   return std::nullopt;
 }
 
-bool SdlDriver::UploadDirtyRows(SdlWindow& window) {
+bool SdlDriver::UploadChanges(SdlWindow& window) {
   if (repaintAll_ || screen_->paletteChanged) {
     repaintAll_ = false;
     screen_->paletteChanged = false;
-    MarkAllDirty();
+    changes_.Forget();
+    window.RepaintAll();
   }
-  const auto& dirty = screen_->dirtyLines;
-  int first = 0;
-  while (first < int(dirty.size()) && !dirty[first]) ++first;
-  if (first == int(dirty.size())) return false;
-  int last = int(dirty.size()) - 1;
-  while (!dirty[last]) --last;
-  window.Upload(*screen_, first, last);
-  screen_->dirtyLines.assign(dirty.size(), 0);
-  return true;
+  const bool shown = window.Upload(*screen_, changes_.Rows());
+  changes_.Clear();
+  return shown;
 }
 
-bool SdlDriver::AnyDirty() const {
-  const auto& dirty = screen_->dirtyLines;
-  return std::memchr(dirty.data(), 1, dirty.size()) != nullptr;
-}
+bool SdlDriver::FramePending() const { return changes_.Any() || repaintAll_ || screen_->paletteChanged; }
 
-void SdlDriver::MarkAllDirty() { screen_->dirtyLines.assign(screen_->dirtyLines.size(), 1); }
+void SdlDriver::MarkAllDirty() { repaintAll_ = true; }
 
 void SdlDriver::CarryOut(const WindowRequests& requests, SdlWindow& window, SdlBeeper& beeper) {
   if (requests.titleUtf8) window.SetTitle(*requests.titleUtf8);
@@ -362,9 +378,9 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
     case SDL_TEXTINPUT:
       if (TextCounts(lastKeyMods_)) PostTypedText(event.text.text);
       break;
-    case SDL_MOUSEMOTION: MovePointer(event.motion.x, event.motion.y); break;
+    case SDL_MOUSEMOTION: MovePointer(window.ToScreen(event.motion.x, event.motion.y)); break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: HandleButton(event.button); break;
+    case SDL_MOUSEBUTTONUP: HandleButton(event.button, window); break;
     case SDL_MOUSEWHEEL: {
       const float delta = event.wheel.preciseY != 0 ? event.wheel.preciseY : float(event.wheel.y);
       MouseWheelStep(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -delta : delta);
@@ -372,10 +388,7 @@ void SdlDriver::HandleEvent(const SDL_Event& event, SdlWindow& window) {
     }
     case SDL_KEYMAPCHANGED: keyMap_.emplace([](int key) { return int(SDL_GetScancodeFromKey(key)); }); break;
     case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET:
-      window.RecreateTexture();
-      MarkAllDirty();
-      break;
+    case SDL_RENDER_DEVICE_RESET: MarkAllDirty(); break;
   }
 }
 
@@ -416,8 +429,8 @@ void SdlDriver::HandleKeyDown(const SDL_KeyboardEvent& event, SdlWindow& window)
   if (code >= 0) PostKey(code);
 }
 
-void SdlDriver::HandleButton(const SDL_MouseButtonEvent& event) {
-  MovePointer(event.x, event.y);
+void SdlDriver::HandleButton(const SDL_MouseButtonEvent& event, const SdlWindow& window) {
+  MovePointer(window.ToScreen(event.x, event.y));
   MouseState& mouse = TheMouse();
   if (event.type == SDL_MOUSEBUTTONDOWN) {
     mouse.buttons |= ButtonBit(event.button);
@@ -429,7 +442,8 @@ void SdlDriver::HandleButton(const SDL_MouseButtonEvent& event) {
   }
 }
 
-void SdlDriver::MovePointer(int x, int y) {
+void SdlDriver::MovePointer(SDL_Point screenPixel) {
+  const auto [x, y] = screenPixel;
   MouseState& mouse = TheMouse();
   mouse.pointerX = x;
   mouse.pointerY = y;

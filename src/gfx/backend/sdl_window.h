@@ -10,13 +10,13 @@ namespace rt {
 
 struct ScreenState;
 
-// The window, its renderer and the texture holding the picture. Used by the
-// display thread only: every call here is an SDL video call.
+// The window and the picture in it. Used by the display thread only: every
+// call here is an SDL video call.
 //
-// The texture has the window's client size (screen width x window height);
-// the renderer scales it by the largest whole factor that fits and centres
-// it on black, so a full-screen window shows the same picture and reports
-// the pointer in the same pixels.
+// The screen's rows are written straight into the window's surface, in the
+// window's pixel format, scaled by the largest whole factor that fits (1 in
+// a window of the screen's size, more in full screen) and centred on black;
+// the pointer is reported in the same screen pixels.
 class SdlWindow {
  public:
   SdlWindow() = default;
@@ -25,40 +25,61 @@ class SdlWindow {
   ~SdlWindow();
 
   // Creates the window centred on the display under the pointer; false when
-  // the window, renderer or texture cannot be made.
+  // the window or its surface cannot be made.
   bool Open(const std::string& titleUtf8, int width, int height, int flags);
-  Uint32 Id() const { return SDL_GetWindowID(window_); }
   SDL_Window* Handle() const { return window_; }
 
-  // Copies window rows first..last of the screen's visible page into the
-  // texture; the caller holds the screen lock.
-  void Upload(const ScreenState& screen, int first, int last);
-  // Draws the texture into the window and shows it; needs no lock.
+  // Writes the window rows marked in `rows` (one entry per window row), or
+  // every row after RepaintAll, into the window's surface; the caller holds
+  // the screen lock. False when there is nothing to show.
+  bool Upload(const ScreenState& screen, const std::vector<std::uint8_t>& rows);
+  // Shows what Upload wrote; needs no lock.
   void Present();
-  // Rebuilds the texture after the renderer lost it.
-  bool RecreateTexture();
+  // The next Upload writes and shows the whole window, changed or not.
+  void RepaintAll() { repaintAll_ = true; }
 
   bool FullScreen() const { return fullScreen_; }
   void SetFullScreen(bool on);
   // The picture the desktop shows for the window; an empty one is ignored.
   void SetIcon(int width, int height, const std::vector<std::uint32_t>& argbPixels);
   void SetTitle(const std::string& titleUtf8);
+  // A point of the window in screen pixels (outside the picture: outside
+  // the screen).
+  SDL_Point ToScreen(int windowX, int windowY) const;
   // Pointer operations in screen pixels.
   void Warp(int x, int y);
   void ShowCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
   void Confine(bool on);
 
  private:
-  void ToWindow(int x, int y, int& windowX, int& windowY) const;
+  // Where the picture lies in a window of the given size.
+  struct Placement {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int scale = 1;
+    int left = 0;
+    int top = 0;
+  };
+
+  // The window's surface; a new one (the window's size changed) is repainted.
+  SDL_Surface* Surface();
+  Placement PlaceIn(int windowWidth, int windowHeight) const;
+  Placement PointerPlacement() const;
+  SDL_Point ToWindow(int x, int y) const;
+  // Writes window row `row` of the screen and notes it for Present.
+  void WriteRow(const ScreenState& screen, int row);
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  SDL_Surface* surface_ = nullptr;  // SDL's, valid until the window's size changes
+  Placement place_;                 // of the picture in surface_
   int width_ = 0;
   int height_ = 0;
   bool fullScreen_ = false;
+  bool repaintAll_ = true;
   std::string title_;
-  std::vector<std::uint32_t> staging_;  // rows converted from depths below 32
+  std::vector<SDL_Rect> changed_;       // what Upload wrote, for Present
+  std::vector<std::uint32_t> argbRow_;  // a row converted from depths below 32
+  std::vector<std::uint32_t> wideRow_;  // a row widened by the scale
 };
 
 }  // namespace rt

@@ -1,13 +1,10 @@
 #include "input/clock.h"
 
 #include <chrono>
-#include <thread>
 
 namespace rt {
 
-void SystemClock::Sleep(int delayMs) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(delayMs > 0 ? delayMs : 0));
-}
+void SystemClock::Sleep(int delayMs) { PlatformSleep(delayMs > 0 ? delayMs : 0); }
 
 double SystemClock::Seconds() {
   using namespace std::chrono;
@@ -56,5 +53,13 @@ Clock* activeClock = &systemClock;
 Clock& ActiveClock() { return *activeClock; }
 
 void SetClock(Clock* clock) { activeClock = clock ? clock : &systemClock; }
+
+void SleepOn(Clock& clock, int delayMs) {
+  if (&clock == &systemClock) {
+    systemClock.SystemClock::Sleep(delayMs);
+  } else {
+    clock.Sleep(delayMs);
+  }
+}
 
 }  // namespace rt

@@ -19,7 +19,8 @@ class Clock {
   virtual bool LocalTime(std::tm& out) = 0;
 };
 
-// The real clock: steady_clock, std::this_thread::sleep_for, localtime_r.
+// The real clock: steady_clock and localtime_r. Its sleep is the platform's
+// (PlatformSleep).
 class SystemClock final : public Clock {
  public:
   void Sleep(int delayMs) override;
@@ -52,6 +53,15 @@ class VirtualClock final : public Clock {
   long long sleptMs_ = 0;
   long long sleepCalls_ = 0;
 };
+
+// The platform's sleep, defined with the back ends (gfx/backend/): the thread
+// sleeps on the desktop; in the browser the program yields to the page.
+void PlatformSleep(int delayMs);
+
+// Sleeps on `clock`. The system clock is called directly, not through the
+// table: the browser build can suspend the program only in a sleep it sees
+// along direct calls.
+void SleepOn(Clock& clock, int delayMs);
 
 // The clock every runtime operation uses. SetClock(nullptr) restores the
 // system clock; the caller keeps ownership of any clock it installs.

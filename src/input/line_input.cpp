@@ -23,7 +23,7 @@ constexpr char kCursorMark = '\xFF';
 // Waits for a typed key; its code (second byte * 256 + 255 for a two-byte one).
 int WaitForKey() {
   for (;;) {
-    while (!KeyHit()) ActiveClock().Sleep(kWaitMs);
+    while (!KeyHit()) SleepOn(ActiveClock(), kWaitMs);
     const std::string key = Inkey();
     if (key.size() == 1) return static_cast<unsigned char>(key[0]);
     if (key.size() == 2) return ExtendedKeyCode(static_cast<unsigned char>(key[1]));

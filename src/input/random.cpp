@@ -1,9 +1,9 @@
 #include "input/random.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "input/timing.h"
 
@@ -27,7 +27,10 @@ RandomState& State() {
 }
 
 std::uint32_t SeedFromTimer() {
-  const auto bits = std::bit_cast<std::uint64_t>(Timer());
+  // memcpy rather than std::bit_cast: the browser build's standard library lacks it.
+  const double seconds = Timer();
+  std::uint64_t bits;
+  std::memcpy(&bits, &seconds, sizeof bits);
   return static_cast<std::uint32_t>(bits) ^ static_cast<std::uint32_t>(bits >> 32);
 }
 

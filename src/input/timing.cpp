@@ -16,16 +16,16 @@ constexpr int kKeyCheckStepMs = 50;
 
 void SleepUntilKey(Clock& clock) {
   // Without a screen nothing can post a key, so waiting would never end.
-  while (Screen() && !TakeKeyPosted()) clock.Sleep(kKeyCheckStepMs);
+  while (Screen() && !TakeKeyPosted()) SleepOn(clock, kKeyCheckStepMs);
 }
 
 void SleepWatchingKeys(Clock& clock, int ms) {
   do {
     if (TakeKeyPosted()) return;
-    clock.Sleep(kKeyCheckStepMs);
+    SleepOn(clock, kKeyCheckStepMs);
     ms -= kKeyCheckStepMs;
   } while (ms > kKeyCheckStepMs);
-  clock.Sleep(ms);
+  SleepOn(clock, ms);
 }
 
 // Days from 1 March of year 0 in the proleptic Gregorian calendar
@@ -63,13 +63,13 @@ TimeOfDay SplitTimeOfDay(double serial) {
 void SleepMs(int ms) {
   Clock& clock = ActiveClock();
   if (ms == 0) {
-    if (!Screen()) clock.Sleep(0);
+    if (!Screen()) SleepOn(clock, 0);
   } else if (ms == -1) {
     SleepUntilKey(clock);
   } else if (ms >= 100) {
     SleepWatchingKeys(clock, ms);
   } else if (ms > 0) {
-    clock.Sleep(ms);
+    SleepOn(clock, ms);
   }
 }
 

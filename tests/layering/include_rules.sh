@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The include rules of src/ (docs/architecture.md): each folder includes only
 # the folders below it, the game and the public headers only public headers,
-# and SDL and X11 are included only by the back ends. Prints every include that breaks
-# a rule and fails if there is one.
+# and SDL, X11 and Emscripten are included only by the back ends. Prints every
+# include that breaks a rule and fails if there is one.
 #   include_rules.sh <src folder>
 set -euo pipefail
 cd "$1"
@@ -41,7 +41,7 @@ while IFS= read -r file; do
         echo "$file includes $header" >&2
         broken=1
       fi
-    elif [[ $line =~ ^#include\ \<(SDL|X11/) && $file != gfx/backend/* ]]; then
+    elif [[ $line =~ ^#include\ \<(SDL|X11/|emscripten) && $file != gfx/backend/* ]]; then
       echo "$file includes a platform API outside gfx/backend/: $line" >&2
       broken=1
     fi

@@ -4,6 +4,9 @@
 #if MORVANTA_SDL
 #include "gfx/backend/sdl_driver.h"
 #endif
+#if MORVANTA_WEB
+#include "gfx/backend/web_driver.h"
+#endif
 
 namespace rt {
 
@@ -13,6 +16,9 @@ std::span<const DriverEntry> ProductDrivers() {
   static const std::vector<DriverEntry> list = {
 #if MORVANTA_SDL
     SdlDriverEntry(),
+#endif
+#if MORVANTA_WEB
+    WebDriverEntry(),
 #endif
   };
   return list;

@@ -66,7 +66,7 @@ void BM_BloadBackground24To32(benchmark::State& state) {
 }
 BENCHMARK(BM_BloadBackground24To32);
 
-// A 640 x 480 BMP of `bits` per pixel (8: a 256-colour table; 16: 5-5-5, or
+// A 640 x 480 BMP of `bits` per pixel (8: a 256-color table; 16: 5-5-5, or
 // 5-6-5 bit fields with `fields`; 24; 32), written byte by byte since Bsave
 // writes only some of these forms.
 std::string WriteBmp(int bits, bool fields) {

@@ -89,7 +89,7 @@ void DrawConsoleCells() {
   rt::Color(0xFFFFFF, 0x000000);
 }
 
-// A round sprite on the transparent key colour, with a dark rim.
+// A round sprite on the transparent key color, with a dark rim.
 ImagePtr MakeBall(std::uint32_t color) {
   ImagePtr ball(rt::ImageCreate(32, 32));
   const rt::Surface surface = rt::ImageSurface(ball.get());
@@ -123,7 +123,7 @@ void DrawSprites() {
   rt::Put(nullptr, 8, 412, tag.get());
 }
 
-// A colour ramp saved as a BMP file and loaded back into a new image.
+// A color ramp saved as a BMP file and loaded back into a new image.
 bool DrawLoadedPicture(const std::string& folder) {
   ImagePtr ramp(rt::ImageCreate(96, 64));
   const rt::Surface surface = rt::ImageSurface(ramp.get());

@@ -21,7 +21,7 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kYellow = 0xFFD040;
 constexpr std::uint32_t kSky = 0x203050;
 
-// A shaded ball on the transparent colour, drawn pixel by pixel.
+// A shaded ball on the transparent color, drawn pixel by pixel.
 rt::ImagePtr MakeBall() {
   rt::ImagePtr ball(rt::ImageCreate(kBallSize, kBallSize));
   const rt::Surface s = rt::ImageSurface(ball.get());

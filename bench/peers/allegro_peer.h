@@ -16,7 +16,7 @@ bool Start(const char*& why);
 
 BITMAP* CreateBitmap(int width, int height);
 void DestroyBitmap(BITMAP* bitmap);
-// Fills the bitmap from 0xAARRGGBB rows; the key colour becomes Allegro's mask colour.
+// Fills the bitmap from 0xAARRGGBB rows; the key color becomes Allegro's mask color.
 void Fill(BITMAP* bitmap, const std::uint32_t* argb);
 // A 640 x 480 bitmap's pixels.
 Frame Pixels(BITMAP* bitmap);
@@ -24,7 +24,7 @@ Frame Pixels(BITMAP* bitmap);
 BITMAP* LoadBmp(const char* path);
 void Blit(BITMAP* source, BITMAP* target, int x, int y);
 void MaskedBlit(BITMAP* source, BITMAP* target, int x, int y);
-// Allegro's run-length sprites: the mask colour's runs are skipped, not tested.
+// Allegro's run-length sprites: the mask color's runs are skipped, not tested.
 RLE_SPRITE* MakeRleSprite(BITMAP* source);
 void DestroyRleSprite(RLE_SPRITE* sprite);
 void DrawRleSprite(RLE_SPRITE* sprite, BITMAP* target, int x, int y);

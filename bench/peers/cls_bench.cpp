@@ -49,7 +49,7 @@ void ClsAllegro(benchmark::State& state) {
 BENCHMARK(ClsAllegro)->Name("Cls/allegro_clear_to_color");
 
 // The least a clear must do: store the same 1,228,800 bytes. memset stores
-// one byte value, so this floor fills with a grey, not the clear's colour.
+// one byte value, so this floor fills with a grey, not the clear's color.
 void ClsFloorMemset(benchmark::State& state) {
   std::vector<std::uint32_t> pixels = PictureArgb();
   const std::size_t bytes = pixels.size() * 4;

@@ -8,7 +8,7 @@ namespace bench {
 
 namespace {
 
-constexpr std::uint32_t kColourBits = 0xFFFFFF;
+constexpr std::uint32_t kColorBits = 0xFFFFFF;
 
 bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < kScreenWidth && y < kScreenHeight; }
 
@@ -35,7 +35,7 @@ void ForEachGlyphPixel(int left, int top, std::string_view text, Draw draw) {
 Frame FrameOf(const std::uint32_t* rows, int pitch) {
   Frame frame(std::size_t(kScreenWidth) * kScreenHeight);
   for (int y = 0; y < kScreenHeight; ++y) {
-    for (int x = 0; x < kScreenWidth; ++x) At(frame, x, y) = rows[std::size_t(y) * pitch + x] & kColourBits;
+    for (int x = 0; x < kScreenWidth; ++x) At(frame, x, y) = rows[std::size_t(y) * pitch + x] & kColorBits;
   }
   return frame;
 }
@@ -46,7 +46,7 @@ void PutOpaque(Frame& frame, const std::vector<std::uint32_t>& sprite, int width
   for (int sy = 0; sy < height; ++sy) {
     for (int sx = 0; sx < width; ++sx) {
       if (Inside(x + sx, y + sy))
-        At(frame, x + sx, y + sy) = sprite[std::size_t(sy) * width + sx] & kColourBits;
+        At(frame, x + sx, y + sy) = sprite[std::size_t(sy) * width + sx] & kColorBits;
     }
   }
 }
@@ -54,22 +54,22 @@ void PutOpaque(Frame& frame, const std::vector<std::uint32_t>& sprite, int width
 void PutKeyed(Frame& frame, const std::vector<std::uint32_t>& sprite, int width, int height, int x, int y) {
   for (int sy = 0; sy < height; ++sy) {
     for (int sx = 0; sx < width; ++sx) {
-      const std::uint32_t colour = sprite[std::size_t(sy) * width + sx] & kColourBits;
-      if (colour != kKey && Inside(x + sx, y + sy)) At(frame, x + sx, y + sy) = colour;
+      const std::uint32_t color = sprite[std::size_t(sy) * width + sx] & kColorBits;
+      if (color != kKey && Inside(x + sx, y + sy)) At(frame, x + sx, y + sy) = color;
     }
   }
 }
 
 void DrawTextOver(Frame& frame, int x, int y, std::string_view text, std::uint32_t ink) {
   ForEachGlyphPixel(x, y, text, [&](int px, int py, bool set) {
-    if (set) At(frame, px, py) = ink & kColourBits;
+    if (set) At(frame, px, py) = ink & kColorBits;
   });
 }
 
 void DrawTextCells(Frame& frame, int x, int y, std::string_view text, std::uint32_t ink,
                    std::uint32_t paper) {
   ForEachGlyphPixel(x, y, text,
-                    [&](int px, int py, bool set) { At(frame, px, py) = (set ? ink : paper) & kColourBits; });
+                    [&](int px, int py, bool set) { At(frame, px, py) = (set ? ink : paper) & kColorBits; });
 }
 
 std::string Difference(const Frame& actual, const Frame& expected) {

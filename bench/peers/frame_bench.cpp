@@ -124,7 +124,7 @@ class FloorFrame {
   const Frame& Target() const { return target_; }
 
  private:
-  static constexpr std::uint32_t kUncovered = 0xFF000000;  // no colour of a frame
+  static constexpr std::uint32_t kUncovered = 0xFF000000;  // no color of a frame
   struct Span {
     std::size_t start;
     std::size_t length;

@@ -40,15 +40,15 @@ const std::filesystem::path& Folder() {
 
 }  // namespace
 
-std::uint32_t PictureColour(int x, int y) {
+std::uint32_t PictureColor(int x, int y) {
   const std::uint32_t noise = Hash(std::uint32_t(y) * 4096u + std::uint32_t(x)) & 0x3F3F3F;
   const std::uint32_t red = (x * 255 / (kScreenWidth - 1)) & 0xC0;
   const std::uint32_t green = (y * 255 / (kScreenHeight - 1)) & 0xC0;
   const std::uint32_t blue = ((x + y) * 2) & 0xC0;
-  // The picture must never hold the key colour, or keyed copies would skip it.
-  std::uint32_t colour = (red << 16 | green << 8 | blue) + noise;
-  if (colour == kKey) colour ^= 1;
-  return colour;
+  // The picture must never hold the key color, or keyed copies would skip it.
+  std::uint32_t color = (red << 16 | green << 8 | blue) + noise;
+  if (color == kKey) color ^= 1;
+  return color;
 }
 
 const std::vector<std::uint32_t>& PictureArgb() {
@@ -56,7 +56,7 @@ const std::vector<std::uint32_t>& PictureArgb() {
     std::vector<std::uint32_t> out(std::size_t(kScreenWidth) * kScreenHeight);
     for (int y = 0; y < kScreenHeight; ++y) {
       for (int x = 0; x < kScreenWidth; ++x)
-        out[std::size_t(y) * kScreenWidth + x] = 0xFF000000u | PictureColour(x, y);
+        out[std::size_t(y) * kScreenWidth + x] = 0xFF000000u | PictureColor(x, y);
     }
     return out;
   }();
@@ -86,7 +86,7 @@ std::vector<std::uint32_t> MakeSprite(int width, int height) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       pixels[std::size_t(y) * width + x] =
-          SpriteIsKey(width, height, x, y) ? kKey : 0xFF000000u | PictureColour((x * 7) % kScreenWidth, y);
+          SpriteIsKey(width, height, x, y) ? kKey : 0xFF000000u | PictureColor((x * 7) % kScreenWidth, y);
     }
   }
   return pixels;
@@ -115,7 +115,7 @@ const std::string& Picture24Path() {
     Put32(file, 0);
     for (int y = kScreenHeight - 1; y >= 0; --y) {
       for (int x = 0; x < kScreenWidth; ++x) {
-        const std::uint32_t c = PictureColour(x, y);
+        const std::uint32_t c = PictureColor(x, y);
         file += char(c & 0xFF);
         file += char((c >> 8) & 0xFF);
         file += char((c >> 16) & 0xFF);

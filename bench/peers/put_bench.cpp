@@ -114,7 +114,7 @@ void PutFloorMemcpy(benchmark::State& state, Placement p) {
 
 // The least a keyed copy must do: memcpy every opaque run of the sprite, the
 // runs found before timing as the run-length peers encode theirs. The alpha
-// of the copied pixels stays (the check compares colours only).
+// of the copied pixels stays (the check compares colors only).
 void PutTransFloorRuns(benchmark::State& state, Placement p) {
   std::vector<std::uint32_t> target = PictureArgb();
   const std::vector<std::uint32_t> sprite = MakeSprite(p.width, p.height);

@@ -6,7 +6,7 @@ namespace game {
 
 namespace {
 
-// One letter per pixel; the colours are those of the coin in the game.
+// One letter per pixel; the colors are those of the coin in the game.
 // clang-format off
 constexpr std::array<std::string_view, kIconSize> kCoin{
     ".....oooooo.....",

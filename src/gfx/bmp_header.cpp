@@ -33,10 +33,10 @@ bool Contiguous(std::uint32_t mask) {
   return (run & (run + 1)) == 0;
 }
 
-// How many entries the table holds: as many as the header's colour count
+// How many entries the table holds: as many as the header's color count
 // says (0, or a header without one: 2^bits), at most 2^bits, and no more
 // than fit before the pixel data.
-std::uint64_t ColourTableEntries(ByteReader& file, const BmpInfo& info, int entryBytes) {
+std::uint64_t ColorTableEntries(ByteReader& file, const BmpInfo& info, int entryBytes) {
   std::uint64_t entries = info.paletteEntries;
   if (info.infoSize >= 36) {
     file.Seek(kFileHeaderBytes + 32);
@@ -92,7 +92,7 @@ Result ReadColorTable(ByteReader& file, BmpInfo& info) {
   if (info.bitsPerPixel > 8) return ResultOk;
   info.paletteEntries = 1 << info.bitsPerPixel;
   const bool core = info.infoSize == kCoreInfoBytes;
-  const std::uint64_t entries = ColourTableEntries(file, info, core ? 3 : 4);
+  const std::uint64_t entries = ColorTableEntries(file, info, core ? 3 : 4);
   file.Seek(info.headersEnd);
   for (std::uint64_t i = 0; i < entries; ++i) {
     const std::uint32_t blue = file.U8();

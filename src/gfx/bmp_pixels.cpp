@@ -169,7 +169,7 @@ RowConverter ChooseMasked(const BmpInfo& info, int targetBytesPerPixel, PixelTab
   return MaskedFor<3, std::uint32_t>(fileBytes);
 }
 
-// Run-length codes: a count with a colour byte, or 0 with an escape.
+// Run-length codes: a count with a color byte, or 0 with an escape.
 enum RleEscape : std::uint8_t { RleEndOfLine = 0, RleEndOfBitmap = 1, RleDelta = 2 };
 
 template <typename Out>

@@ -40,7 +40,7 @@ std::uint32_t ScaleChannel(std::uint32_t value, int fromBits, int toBits);
 
 // Decodes run-length compressed pixels (from the reader's position to its
 // end) into `target`, bottom row first. Pixels the codes skip keep their
-// colour. ResultFileIoError for codes that run outside the image or data that
+// color. ResultFileIoError for codes that run outside the image or data that
 // ends before the image does.
 Result DecodeRle(ByteReader& data, const BmpInfo& info, const Surface& target, const PixelTables& tables);
 

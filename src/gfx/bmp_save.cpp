@@ -75,14 +75,14 @@ void WriteHeaders(std::uint8_t* out, const Surface& source, const OutputForm& fo
   Put32(out, imageBytes);
   Put32(out, kPixelsPerMetre);
   Put32(out, kPixelsPerMetre);
-  Put32(out, std::uint32_t(form.paletteEntries));  // colours used
-  Put32(out, std::uint32_t(form.paletteEntries));  // colours important
+  Put32(out, std::uint32_t(form.paletteEntries));  // colors used
+  Put32(out, std::uint32_t(form.paletteEntries));  // colors important
   // The file wants blue, green, red, 0: a little-endian 0x00RRGGBB.
   const ScreenState* screen = Screen();
   for (int i = 0; i < form.paletteEntries; ++i) Put32(out, SwapRedBlue(screen->palette[i]));
 }
 
-// Blue, green and red bytes of a 0xRRGGBB colour.
+// Blue, green and red bytes of a 0xRRGGBB color.
 void PutBgr(std::uint8_t* out, std::uint32_t rgb) {
   out[0] = std::uint8_t(rgb);
   out[1] = std::uint8_t(rgb >> 8);

@@ -45,7 +45,7 @@ std::vector<TextCell>& WorkShadow(ScreenState& screen) {
 }
 
 // The cell grid of the open screen as one operation sees it: the work page,
-// the calling thread's colours, and the union of pixel rows it touched.
+// the calling thread's colors, and the union of pixel rows it touched.
 class CellGrid {
  public:
   explicit CellGrid(ScreenState& screen)

@@ -25,7 +25,7 @@ static_assert(sizeof(ImageBuffer) == 32);
 
 inline constexpr std::uint32_t kImageType = 7;
 
-// The colour key of each pixel size; at 4 bytes only the low 24 bits count.
+// The color key of each pixel size; at 4 bytes only the low 24 bits count.
 inline constexpr std::uint32_t kTransparent32 = 0xFF00FF;
 inline constexpr std::uint16_t kTransparent16 = 0xF81F;
 inline constexpr std::uint8_t kTransparent8 = 0;
@@ -34,7 +34,7 @@ enum PutMode : int { PutTrans = 0, PutPset = 1 };
 
 // Makes a width x height image at the screen's pixel size (depth <= 0) or at
 // (depth + 7) / 8 bytes, which must be 1, 2 or 4. Without `colorGiven` it is
-// filled with the transparent colour; a given colour is an index at 1 byte,
+// filled with the transparent color; a given color is an index at 1 byte,
 // 0xRRGGBB converted to 5-6-5 at 2 bytes and used as it stands at 4 bytes.
 // nullptr (result 1 or 4) when no screen is open or the size is not positive.
 ImageBuffer* ImageCreate(int width, int height, std::uint32_t color = 0, int depth = 0,

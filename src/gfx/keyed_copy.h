@@ -9,7 +9,7 @@
 // do not overlap.
 namespace rt {
 
-// `width` 32-bit pixels a row, skipping those whose colour (alpha ignored) is
+// `width` 32-bit pixels a row, skipping those whose color (alpha ignored) is
 // `key`; written pixels lose their alpha.
 void CopyKeyedRows32(std::uint8_t* target, std::ptrdiff_t targetPitch, const std::uint8_t* source,
                      std::ptrdiff_t sourcePitch, int width, int height, std::uint32_t key);

@@ -4,7 +4,7 @@
 
 // The runtime's pixel formats and the conversions between them: 0xAARRGGBB
 // at 4 bytes per pixel, RGB 5-6-5 at 2, a palette index at 1, and the
-// 0x00BBGGRR entries of the screen's palette (the order of BMP colour tables).
+// 0x00BBGGRR entries of the screen's palette (the order of BMP color tables).
 namespace rt {
 
 // 0xRRGGBB (the alpha byte ignored) as 5-6-5: each channel keeps its top bits.
@@ -26,7 +26,7 @@ constexpr std::uint32_t SwapRedBlue(std::uint32_t color) {
   return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
-// A 0xRRGGBB (or 0xAARRGGBB) colour as a pixel of `bytesPerPixel` bytes:
+// A 0xRRGGBB (or 0xAARRGGBB) color as a pixel of `bytesPerPixel` bytes:
 // unchanged at 4, 5-6-5 at 2, masked with `indexMask` at 1.
 constexpr std::uint32_t ConvertColor(std::uint32_t color, int bytesPerPixel, std::uint32_t indexMask) {
   switch (bytesPerPixel) {

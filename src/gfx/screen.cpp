@@ -23,7 +23,7 @@ struct ModeInfo {
   std::uint8_t depth;
   std::uint8_t scanlineSize;
   std::uint8_t pages;
-  std::uint8_t paletteKind;  // 0: 2 colours, 1: 16, 2: 64, 3: 256, 255: none
+  std::uint8_t paletteKind;  // 0: 2 colors, 1: 16, 2: 64, 3: 256, 255: none
   std::uint8_t font;         // 0: 8x8, 1: 8x14, 2: 8x16, 255: none
   std::uint8_t textColumns;
   std::uint8_t textRows;
@@ -82,7 +82,7 @@ void ResetText(ScreenState& s, std::uint32_t foreground, std::uint32_t backgroun
 }
 
 // A screen for the mode, its pages cleared and its text grid blank in the
-// colours a new drawing context starts with. Throws std::bad_alloc.
+// colors a new drawing context starts with. Throws std::bad_alloc.
 std::unique_ptr<ScreenState> BuildScreen(const ModeInfo& info, int mode, int depth, int pages) {
   auto s = std::make_unique<ScreenState>();
   s->mode = mode;

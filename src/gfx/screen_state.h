@@ -81,7 +81,7 @@ ScreenState* Screen();
 void MarkDirty(int firstLine, int lastLine);
 
 // Sets palette entry `index` (0..255) to 0xRRGGBB everywhere it lives: the
-// screen's palette, the colour map that 1-byte pixels are shown through and
+// screen's palette, the color map that 1-byte pixels are shown through and
 // the back end's. The caller holds the lock.
 void SetPaletteEntry(ScreenState& screen, int index, std::uint32_t rgb);
 
@@ -97,7 +97,7 @@ struct DrawContext {
   int lastY = 0;
 };
 
-// The calling thread's context; rebuilt (colours, clip, work page) when the
+// The calling thread's context; rebuilt (colors, clip, work page) when the
 // open screen's id differs from the one it was built for.
 DrawContext& CurrentContext();
 

@@ -9,16 +9,16 @@ namespace rt {
 
 struct ImageBuffer;
 
-// coordFlags bit 31: no colour given, draw in the context's foreground.
+// coordFlags bit 31: no color given, draw in the context's foreground.
 inline constexpr int kColorNotGiven = int(0x80000000u);
-// coordFlags for text in the current colour: plain coordinates (mode 4,
+// coordFlags for text in the current color: plain coordinates (mode 4,
 // which places like 0) in the context's foreground.
 inline constexpr int kAbsoluteInForeground = 4 | kColorNotGiven;
 
 // Draws the bytes of `text` (every byte is a glyph, controls included) with
 // the mode's built-in font, top-left corner at (x, y) rounded half away from
 // zero and offset by the clip origin. Only set glyph bits are drawn; clear
-// bits leave the target as it was. The colour is 0xRRGGBB (converted to the
+// bits leave the target as it was. The color is 0xRRGGBB (converted to the
 // target's depth) unless coordFlags carries kColorNotGiven. target nullptr is
 // the screen, clipped to the graphics view; an image clips to its own area.
 // ResultIllegalCall without a screen, for an unknown coordinate mode or for
@@ -44,7 +44,7 @@ Result ClsAndPut(const ImageBuffer* picture);
 
 inline constexpr int kColorForegroundOmitted = 1 << 0;
 inline constexpr int kColorBackgroundOmitted = 1 << 1;
-// Sets the context's colours from 0xRRGGBB values (converted to the depth);
+// Sets the context's colors from 0xRRGGBB values (converted to the depth);
 // returns the previous foreground.
 std::uint32_t Color(std::uint32_t foreground, std::uint32_t background, int flags = 0);
 

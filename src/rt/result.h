@@ -19,7 +19,7 @@ Result LastResult();
 // failure path reads `return SetLastResult(ResultFileNotFound);`.
 Result SetLastResult(Result result);
 
-// An omitted optional integer argument (a colour, a coordinate, a mode).
+// An omitted optional integer argument (a color, a coordinate, a mode).
 inline constexpr int kOmitted = static_cast<int>(0xFFFF0000u);
 
 }  // namespace rt

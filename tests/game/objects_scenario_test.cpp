@@ -246,7 +246,7 @@ TEST_F(Assets, ARunLengthSpriteUnderABitPerPixelLoadsAndADamagedOneDoesNot) {
     for (int y = 0; y < b.height; ++y) {
       for (int left = b.width; left > 0; left -= 255) {
         b.pixelData.push_back(std::uint8_t(std::min(left, 255)));
-        b.pixelData.push_back(bits == 8 ? 1 : 0x11);  // colour 1 (twice at 4 bits)
+        b.pixelData.push_back(bits == 8 ? 1 : 0x11);  // color 1 (twice at 4 bits)
       }
       b.pixelData.insert(b.pixelData.end(), {0, 0});  // end of line
     }

@@ -21,7 +21,7 @@ struct BmpBuilder {
   std::uint32_t compression = 0;
   std::vector<std::uint32_t> palette;       // 0xRRGGBB; missing entries are black
   std::uint32_t tableEntries = kAutomatic;  // entries written; automatic: 2^bits
-  std::uint32_t colorsUsed = 0;             // the header's colour count (headers of 36 bytes on)
+  std::uint32_t colorsUsed = 0;             // the header's color count (headers of 36 bytes on)
   // Red, green, blue, alpha: in the header when it has room (52 bytes on),
   // otherwise the first three follow it.
   std::optional<std::array<std::uint32_t, 4>> masks;

@@ -25,13 +25,13 @@ using test::Pixel;
 using test::ReadFileBytes;
 using test::WriteBytes;
 
-// A colour that differs per channel, row and column, so swapped channels or
+// A color that differs per channel, row and column, so swapped channels or
 // rows show: red from x, green from y, blue from both.
-std::uint32_t Colour(int x, int y) {
+std::uint32_t Color(int x, int y) {
   return (std::uint32_t(x * 6) << 16) | (std::uint32_t(y * 12) << 8) | ((x + 3 * y) & 0xFF);
 }
 
-// 256 distinct palette colours (0xRRGGBB).
+// 256 distinct palette colors (0xRRGGBB).
 std::vector<std::uint32_t> RainbowPalette() {
   std::vector<std::uint32_t> palette;
   for (std::uint32_t i = 0; i < 256; ++i) palette.push_back((i << 16) | ((255 - i) << 8) | ((i * 7) & 0xFF));
@@ -42,7 +42,7 @@ BmpBuilder Picture24(int width, int height) {
   BmpBuilder b;
   b.width = width;
   b.height = height;
-  b.pixel = Colour;
+  b.pixel = Color;
   return b;
 }
 
@@ -68,19 +68,19 @@ class BmpTest : public test::GfxTest {
 using BloadTest = BmpTest;
 using BsaveTest = BmpTest;
 
-TEST_F(BloadTest, BottomUp24BitRowsLandInOrderAsOpaqueColours) {
+TEST_F(BloadTest, BottomUp24BitRowsLandInOrderAsOpaqueColors) {
   ImagePtr image = Load(Picture24(40, 20).Build(), 40, 20);
-  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Color(x, y); });
 }
 
 TEST_F(BloadTest, TopDownFileGivesTheSameImage) {
   BmpBuilder b = Picture24(40, 20);
   b.height = -20;
   ImagePtr image = Load(b.Build(), 40, 20);
-  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Color(x, y); });
 }
 
-TEST_F(BloadTest, EightBitPixelsTakeOpaqueColoursFromTheTableWhichTheScreenKeeps) {
+TEST_F(BloadTest, EightBitPixelsTakeOpaqueColorsFromTheTableWhichTheScreenKeeps) {
   BmpBuilder b;
   b.width = 37;
   b.height = 9;
@@ -108,8 +108,8 @@ TEST_F(BloadTest, PackedOneTwoAndFourBitRowsUnpackLeftmostPixelFirst) {
   }
 }
 
-// Colour tables shorter than 2^bits, as pictures of few colours have them:
-// the loader takes the entries the file holds (by its colour count, or as
+// Color tables shorter than 2^bits, as pictures of few colors have them:
+// the loader takes the entries the file holds (by its color count, or as
 // many as fit before the pixels); the rest are black, and so is every pixel
 // whose index lies past the table.
 struct ShortTableCase {
@@ -135,30 +135,30 @@ BmpBuilder Indexed(int bits, int width, int height, std::uint32_t colorsUsed, st
   return b;
 }
 
-class ShortColourTableTest : public BmpTest, public ::testing::WithParamInterface<ShortTableCase> {};
+class ShortColorTableTest : public BmpTest, public ::testing::WithParamInterface<ShortTableCase> {};
 
-TEST_P(ShortColourTableTest, TakesTheEntriesTheFileHoldsAndBlackForTheRest) {
+TEST_P(ShortColorTableTest, TakesTheEntriesTheFileHoldsAndBlackForTheRest) {
   const ShortTableCase& c = GetParam();
-  const auto colour = [&](std::uint32_t index) { return index < c.entriesTaken ? c.file.palette[index] : 0; };
+  const auto color = [&](std::uint32_t index) { return index < c.entriesTaken ? c.file.palette[index] : 0; };
   ImagePtr image = Load(c.file.Build(), c.file.width, c.file.height);
-  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | colour(c.file.pixel(x, y)); });
+  ExpectPixels(image.get(), [&](int x, int y) { return 0xFF000000u | color(c.file.pixel(x, y)); });
   // The screen's table alike, as 0x00BBGGRR.
   for (std::uint32_t i = 0; i < (1u << c.file.bits); ++i) {
-    const std::uint32_t rgb = colour(i);
+    const std::uint32_t rgb = color(i);
     ASSERT_EQ(Screen()->palette[i], ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)) << i;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, ShortColourTableTest,
-    ::testing::Values(ShortTableCase{"EightBitsWithTwoColoursUsed", Indexed(8, 5, 3, 2, 2), 2},
-                      ShortTableCase{"FourBitsWithThreeColoursUsed", Indexed(4, 5, 3, 3, 3), 3},
+    Files, ShortColorTableTest,
+    ::testing::Values(ShortTableCase{"EightBitsWithTwoColorsUsed", Indexed(8, 5, 3, 2, 2), 2},
+                      ShortTableCase{"FourBitsWithThreeColorsUsed", Indexed(4, 5, 3, 3, 3), 3},
                       ShortTableCase{"CoreHeaderWithATableEndingAtThePixels", Indexed(8, 5, 3, 0, 16, 12),
                                      16},
                       ShortTableCase{"ShortHeaderWithATableEndingAtThePixels", Indexed(4, 5, 3, 0, 2, 16), 2},
                       ShortTableCase{"IndicesPastTheTableAreBlack", Indexed(8, 60, 30, 20, 20), 20},
-                      ShortTableCase{"ColourCountPastThePixelsStopsThere", Indexed(8, 60, 30, 256, 16), 16},
-                      ShortTableCase{"ColourCountAboveTheDepthTakes256", Indexed(8, 60, 30, 300, 300), 256}),
+                      ShortTableCase{"ColorCountPastThePixelsStopsThere", Indexed(8, 60, 30, 256, 16), 16},
+                      ShortTableCase{"ColorCountAboveTheDepthTakes256", Indexed(8, 60, 30, 300, 300), 256}),
     [](const ::testing::TestParamInfo<ShortTableCase>& info) { return info.param.name; });
 
 TEST_F(BloadTest, SixteenBitFilesDefaultTo555AndScaleByBitReplication) {
@@ -191,28 +191,28 @@ TEST_F(BloadTest, ThirtyTwoBitAlphaComesFromTheAlphaMaskOrIsZeroWithoutOne) {
   plain.width = 6;
   plain.height = 2;
   plain.bits = 32;
-  plain.pixel = [](int x, int y) { return 0x40000000u * (x % 4) | Colour(x, y); };
+  plain.pixel = [](int x, int y) { return 0x40000000u * (x % 4) | Color(x, y); };
   ImagePtr image = Load(plain.Build(), 6, 2);
-  ExpectPixels(image.get(), [](int x, int y) { return 0x40000000u * (x % 4) | Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return 0x40000000u * (x % 4) | Color(x, y); });
 
   BmpBuilder v3 = plain;  // 56-byte header, channels in another order
   v3.infoSize = 56;
   v3.compression = 3;
   v3.masks = {{0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}};
-  v3.pixel = [](int x, int y) { return (Colour(x, y) << 8) | std::uint32_t(x * 40); };
+  v3.pixel = [](int x, int y) { return (Color(x, y) << 8) | std::uint32_t(x * 40); };
   image = Load(v3.Build(), 6, 2);
-  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Color(x, y); });
 
   BmpBuilder v4 = v3;  // 108 bytes: the same masks at the same place
   v4.infoSize = 108;
   image = Load(v4.Build(), 6, 2);
-  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return (std::uint32_t(x * 40) << 24) | Color(x, y); });
 
   BmpBuilder shortHeader = plain;  // masks after a 40-byte header: no alpha mask
   shortHeader.compression = 3;
   shortHeader.masks = {{0xFF0000, 0xFF00, 0xFF, 0}};
   image = Load(shortHeader.Build(), 6, 2);
-  ExpectPixels(image.get(), [](int x, int y) { return Colour(x, y); });
+  ExpectPixels(image.get(), [](int x, int y) { return Color(x, y); });
 }
 
 TEST_F(BloadTest, EveryHeaderSizeReadsTheSamePicture) {
@@ -221,9 +221,9 @@ TEST_F(BloadTest, EveryHeaderSizeReadsTheSamePicture) {
     BmpBuilder b = Picture24(7, 5);
     b.infoSize = infoSize;
     ImagePtr image = Load(b.Build(), 7, 5);
-    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Color(x, y); });
   }
-  BmpBuilder core;  // the core form's colour table has 3-byte entries
+  BmpBuilder core;  // the core form's color table has 3-byte entries
   core.infoSize = 12;
   core.width = 4;
   core.height = 2;
@@ -273,14 +273,14 @@ TEST_F(BloadTest, LargerPicturesAreClippedToTheTarget) {
     BmpBuilder b = Picture24(50, 30);
     b.height = height;
     ImagePtr image = Load(b.Build(), 40, 20);
-    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Color(x, y); });
   }
 }
 
 TEST_F(BloadTest, SmallerPicturesFillTheTopLeftAndKeepTheRest) {
   ImagePtr image = Load(Picture24(10, 5).Build(), 40, 20);
   ExpectPixels(image.get(),
-               [](int x, int y) { return x < 10 && y < 5 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+               [](int x, int y) { return x < 10 && y < 5 ? 0xFF000000u | Color(x, y) : 0x00123456u; });
 }
 
 TEST_F(BloadTest, MissingFileLeavesTheTargetAlone) {
@@ -308,7 +308,7 @@ TEST_F(BloadTest, TruncatedFileKeepsTheRowsConvertedBeforeItsEnd) {
   file.resize(54 + 120 * 12 + 50);  // twelve whole rows and a part
   ImagePtr image = Load(file, 40, 20, ResultFileIoError);
   // The file's first rows are the picture's bottom rows.
-  ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Colour(x, y) : 0x00123456u; });
+  ExpectPixels(image.get(), [](int x, int y) { return y >= 8 ? 0xFF000000u | Color(x, y) : 0x00123456u; });
 }
 
 // This process's resident memory now and at its peak since the last reset, in KiB.
@@ -340,7 +340,7 @@ TEST_F(BloadTest, FilesOfAnySizeGiveTheRowsTheTargetShowsWithoutBeingReadWhole) 
       const std::int64_t fileRow = height < 0 ? y : kRows - 1 - y;
       file.seekp(54 + 12 * fileRow);
       for (int x = 0; x < 4; ++x) {
-        const std::uint32_t bgr = Colour(x, y);  // little-endian: blue, green, red
+        const std::uint32_t bgr = Color(x, y);  // little-endian: blue, green, red
         file.write(reinterpret_cast<const char*>(&bgr), 3);
       }
     }
@@ -350,7 +350,7 @@ TEST_F(BloadTest, FilesOfAnySizeGiveTheRowsTheTargetShowsWithoutBeingReadWhole) 
     const long before = StatusKiB("VmRSS");
     ImagePtr image(ImageCreate(4, 4));
     ASSERT_EQ(Bload(path, image.get()), ResultOk);
-    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Colour(x, y); });
+    ExpectPixels(image.get(), [](int x, int y) { return 0xFF000000u | Color(x, y); });
     EXPECT_LT(StatusKiB("VmHWM") - before, 64 * 1024);
   }
 }
@@ -361,8 +361,8 @@ TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
   test::GfxTest::ClearDirty();
   ASSERT_EQ(Bload(PathOf("full.bmp")), 0);
   EXPECT_EQ(DirtyCount(), 480);
-  EXPECT_EQ(ScreenPixel(639, 479), 0xFF000000u | Colour(639, 479));
-  EXPECT_EQ(ScreenPixel(17, 3), 0xFF000000u | Colour(17, 3));
+  EXPECT_EQ(ScreenPixel(639, 479), 0xFF000000u | Color(639, 479));
+  EXPECT_EQ(ScreenPixel(17, 3), 0xFF000000u | Color(17, 3));
 
   file.resize(file.size() / 2);
   WriteBytes(PathOf("half.bmp"), file);
@@ -379,7 +379,7 @@ TEST_F(BloadTest, BackslashesInNamesSeparateFolders) {
   WriteBytes(PathOf("pictures/a.bmp"), Picture24(2, 2).Build());
   ImagePtr image(ImageCreate(2, 2));
   EXPECT_EQ(Bload(folder_.Path().string() + "\\pictures\\a.bmp", image.get()), 0);
-  EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Colour(1, 1));
+  EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Color(1, 1));
 }
 
 // A back end that keeps what the loader hands it.
@@ -470,7 +470,7 @@ TEST_F(BloadTest, RunLengthFourBitCodesAlternateNibbles) {
 
 TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Colour(x, y);
+    for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Color(x, y);
   ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
   const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("shot.bmp"));
   ASSERT_EQ(file.size(), 1228854u);
@@ -492,9 +492,9 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   EXPECT_EQ(LittleEndian32(file, 50), 0u);
   // The first row in the file is the screen's bottom row. The screen has no
   // transparency: every fourth byte is 0xFF, whatever alpha a pixel held.
-  EXPECT_EQ(LittleEndian32(file, 54), 0xFF000000u | Colour(0, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0xFF000000u | Colour(1, 479));
-  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0xFF000000u | Colour(5, 0));
+  EXPECT_EQ(LittleEndian32(file, 54), 0xFF000000u | Color(0, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 4), 0xFF000000u | Color(1, 479));
+  EXPECT_EQ(LittleEndian32(file, 54 + 2560 * 479 + 4 * 5), 0xFF000000u | Color(5, 0));
   for (std::size_t i = 54 + 3; i < file.size(); i += 4) ASSERT_EQ(file[i], 0xFF) << i;
 }
 
@@ -595,7 +595,7 @@ TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
   ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
 }
 
-TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColoursAsOpaque) {
+TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColorsAsOpaque) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
   ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
@@ -639,9 +639,9 @@ TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
 
   // Asked for 24 bits, the indices are expanded through the palette.
   ASSERT_EQ(Bsave(PathOf("rt24.bmp"), original.get(), 24), 0);
-  ImagePtr colours(ImageCreate(21, 6));
-  ASSERT_EQ(Bload(PathOf("rt24.bmp"), colours.get()), 0);
-  ExpectPixels(colours.get(), [&](int x, int y) {
+  ImagePtr colors(ImageCreate(21, 6));
+  ASSERT_EQ(Bload(PathOf("rt24.bmp"), colors.get()), 0);
+  ExpectPixels(colors.get(), [&](int x, int y) {
     const std::uint32_t bgr = palette[a.Row(y)[x]];
     return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);
   });

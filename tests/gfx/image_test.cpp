@@ -33,7 +33,7 @@ constexpr std::uint32_t kBackground = 0xFF000000u;  // the cleared screen
 using ImageCreateTest = GfxTest;
 using PutTest = GfxTest;
 
-TEST_F(ImageCreateTest, FillsEveryPaddedSlotWithTheKeyColour) {
+TEST_F(ImageCreateTest, FillsEveryPaddedSlotWithTheKeyColor) {
   ImagePtr image(ImageCreate(17, 5, 0, 0, false));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(LastResult(), ResultOk);
@@ -62,7 +62,7 @@ TEST_F(ImageCreateTest, RefusesEmptySizesAndOtherPixelSizes) {
   EXPECT_EQ(LastResult(), ResultIllegalCall);
 }
 
-TEST_F(ImageCreateTest, GivenColoursFollowThePixelSize) {
+TEST_F(ImageCreateTest, GivenColorsFollowThePixelSize) {
   ImagePtr wide(ImageCreate(3, 1, 0x123456, 0, true));
   EXPECT_EQ(Pixel(ImageSurface(wide.get()), 2, 0), 0x00123456u);
 
@@ -107,7 +107,7 @@ TEST_F(ImageCreateTest, CompactImagesDrawLikeTheirFullHeaderTwins) {
   EXPECT_EQ(ScreenPixel(11, 21), 0x00444444u);
 }
 
-TEST_F(PutTest, TransSkipsKeyColourWhateverItsAlphaAndClearsAlphaOfTheRest) {
+TEST_F(PutTest, TransSkipsKeyColorWhateverItsAlphaAndClearsAlphaOfTheRest) {
   // Eleven pixels so both the four-at-a-time part and the tail are covered.
   const std::uint32_t row[11] = {0x00FF00FF, 0xFFFF00FF, 0x12345678, 0xFF000000, 0x7FFF00FE, 0x01FF00FF,
                                  0xFFFFFFFF, 0x80FF00FF, 0xABCDEF01, 0xFFFF00FF, 0x00FF01FF};
@@ -150,7 +150,7 @@ TEST_F(PutTest, AKeyedCopyShowsEveryWriteToItsImage) {
       {"keyed Put", [&](ImageBuffer* image,
                         const Surface&) { Put(image, 0, 0, patch.get(), kOmitted, 0, 0, 0, 0, PutTrans); }},
       {"Bload", [&](ImageBuffer* image, const Surface&) { Bload(PathOf("patch.bmp"), image); }},
-      {"DrawString in a colour",
+      {"DrawString in a color",
        [](ImageBuffer* image, const Surface&) { DrawString(image, 5, 0, 4, "\xDB\xDB", 0x00FFFF); }},
       {"DrawString in the key",
        [](ImageBuffer* image, const Surface&) { DrawString(image, 40, 0, 4, "\xDB", 0xFF00FF); }},

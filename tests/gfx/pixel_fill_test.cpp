@@ -12,7 +12,7 @@ constexpr std::uint32_t kGuard = 0xDEADBEEFu;
 constexpr std::uint32_t kColor = 0x80123456u;
 
 // Fills `count` pixels starting `start` pixels into a guarded buffer and
-// answers whether exactly those pixels took the colour.
+// answers whether exactly those pixels took the color.
 ::testing::AssertionResult FillsExactly(std::size_t start, std::size_t count) {
   std::vector<std::uint32_t> buffer(start + count + 64, kGuard);
   FillPixels(reinterpret_cast<std::uint8_t*>(buffer.data() + start), count, 4, kColor);

@@ -67,7 +67,7 @@ class TextTest : public test::RuntimeTest {
     return FontByIndex(2).Glyph(character)[row] >> column & 1;
   }
   static const TextCell& Shadow(int row, int column) { return Screen()->text.shadow[0][row * 80 + column]; }
-  // True when the cell shows the glyph opaque in the two colours.
+  // True when the cell shows the glyph opaque in the two colors.
   static bool CellShows(int row, int column, unsigned char character, std::uint32_t fg, std::uint32_t bg) {
     for (int r = 0; r < 16; ++r)
       for (int c = 0; c < 8; ++c)
@@ -152,7 +152,7 @@ TEST_F(TextTest, DrawStringFarOutsideTheIntegerRangeDrawsNothing) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(TextTest, DrawStringTakesTheGivenColourUnlessBit31IsSet) {
+TEST_F(TextTest, DrawStringTakesTheGivenColorUnlessBit31IsSet) {
   Color(0x00FF00, 0, kColorBackgroundOmitted);
   DrawString(nullptr, 0, 0, 0, "\xDB", 0x123456);
   EXPECT_EQ(At(0, 0), 0x00123456u);  // 32 bits: unchanged, alpha 0
@@ -209,7 +209,7 @@ TEST_F(TextTest, DrawStringIntoAnImageClipsToItAndLeavesTheScreenAlone) {
   EXPECT_EQ(At(2, 0), kBlack);
 }
 
-TEST_F(TextTest, DrawStringConvertsTheColourToTheImagesPixelSize) {
+TEST_F(TextTest, DrawStringConvertsTheColorToTheImagesPixelSize) {
   ImagePtr image(ImageCreate(8, 16, 0, 16));
   ASSERT_NE(image, nullptr);
   DrawString(image.get(), 0, 0, 0, "\xDB", 0xFF8040);
@@ -223,7 +223,7 @@ TEST_F(TextTest, DrawStringRejectsAnImageHeaderThatDescribesNoImage) {
   EXPECT_EQ(DrawString(image.get(), 0, 0, 0, "x"), 1);
 }
 
-TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColours) {
+TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColors) {
   ASSERT_EQ(ScreenMode(18, 16, 1, 0, 0), 0);
   auto* pixels = reinterpret_cast<std::uint16_t*>(Screen()->pages[0].pixels);
   DrawString(nullptr, 0, 0, 0, "\xDB", 0xFF8040);
@@ -237,7 +237,7 @@ TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColours) {
   EXPECT_EQ(pixels[640 * 2 + 2], 0x07E0);
 }
 
-TEST_F(TextTest, EightBitScreensMaskColoursToTheDepth) {
+TEST_F(TextTest, EightBitScreensMaskColorsToTheDepth) {
   ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
   DrawString(nullptr, 0, 0, 0, "\xDB", 0x1234);
   EXPECT_EQ(Screen()->pages[0].pixels[0], 0x34);
@@ -459,7 +459,7 @@ TEST_F(TextTest, ClsWithoutModeClearsEverythingAndHomesTheCursor) {
   EXPECT_EQ(CurrentContext().lastY, 240);
 }
 
-TEST_F(TextTest, ClsBlanksEveryShadowCellInTheCurrentColours) {
+TEST_F(TextTest, ClsBlanksEveryShadowCellInTheCurrentColors) {
   for (int row = 1; row <= 30; ++row) {
     Locate(row, 1);
     Print(std::string(80, char('a' + row % 26)), false);

@@ -10,7 +10,7 @@
 // tell from a pixel what was drawn there.
 namespace game::test {
 
-// Colours are 0xRRGGBB. Sprites are solid rectangles; the object sprites
+// Colors are 0xRRGGBB. Sprites are solid rectangles; the object sprites
 // have see-through corners.
 inline constexpr std::uint32_t kTransparentKey = 0xFF00FF;
 inline constexpr std::uint32_t kCatcherColor = 0xFF8800;

@@ -159,7 +159,7 @@ class Scenario {
   bool woken_ = false;
 };
 
-// What the visible page shows, with colours as 0xRRGGBB.
+// What the visible page shows, with colors as 0xRRGGBB.
 std::uint32_t ScreenPixel(int x, int y);  // with the alpha byte
 std::uint32_t ScreenRgb(int x, int y);
 // The text of `cells` cells of the 8 x 16 font drawn in `ink` with the top-left
@@ -168,7 +168,7 @@ std::uint32_t ScreenRgb(int x, int y);
 // bits are not.
 std::string ReadText(int x, int y, int cells, std::uint32_t ink = 0xFFFFFF);
 // Whether `text` stands there, every cell as ReadText sees it; with `paper`
-// given, the clear bits must be in that colour (text in opaque cells).
+// given, the clear bits must be in that color (text in opaque cells).
 bool TextAt(int x, int y, std::string_view text, std::uint32_t ink, int paper = -1);
 std::string StatusLine();
 std::string MessageLine();

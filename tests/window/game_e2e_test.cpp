@@ -37,7 +37,7 @@ class Picture {
     return pixels_.empty() ? 0xDEADBEEF : pixels_[std::size_t(y) * kWidth + x];
   }
   // Every pixel of the glyphs of `text` (UTF-8, shown in code page 437) at
-  // (x, y) has the colour.
+  // (x, y) has the color.
   bool Shows(int x, int y, std::string_view text, std::uint32_t color) const {
     const std::string bytes = rt::Cp437(text);
     const rt::BuiltinFont& font = rt::FontByIndex(2);

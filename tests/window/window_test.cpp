@@ -40,11 +40,11 @@ bool WindowActive() {
 }
 
 // Fills rows first..last of the visible page, the caller holding the lock.
-void FillRows(int first, int last, std::uint32_t colour) {
+void FillRows(int first, int last, std::uint32_t color) {
   Surface s = ScreenSurface();
   for (int y = first; y <= last; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(s.Row(y));
-    for (int x = 0; x < s.width; ++x) row[x] = 0xFF000000u | colour;
+    for (int x = 0; x < s.width; ++x) row[x] = 0xFF000000u | color;
   }
 }
 
@@ -76,7 +76,7 @@ class WindowTest : public ::testing::Test {
   void PointerTo(int x, int y) {
     Xdotool("mousemove " + std::to_string(origin.x + x) + " " + std::to_string(origin.y + y));
   }
-  bool ShowsAt(int x, int y, std::uint32_t colour) { return RootPixel(origin.x + x, origin.y + y) == colour; }
+  bool ShowsAt(int x, int y, std::uint32_t color) { return RootPixel(origin.x + x, origin.y + y) == color; }
 
   unsigned long window = 0;
   test::WindowGeometry origin;

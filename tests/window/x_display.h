@@ -36,7 +36,7 @@ struct TextProperty {
 };
 TextProperty ReadTextProperty(unsigned long window, const char* name);
 
-// The colour 0xRRGGBB at a point of the whole X screen.
+// The color 0xRRGGBB at a point of the whole X screen.
 std::uint32_t RootPixel(int x, int y);
 
 // Binds a spare keycode to the keysym (such as "udiaeresis") for good, so

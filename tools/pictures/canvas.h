@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-// A small anti-aliased painter for the game's pictures. Colours are
+// A small anti-aliased painter for the game's pictures. Colors are
 // premultiplied RGBA floats in 0..1; shapes are inside-tests sampled 4 × 4 per
 // pixel, so any implicit curve can be drawn with smooth edges.
 namespace pictures {
@@ -18,7 +18,7 @@ struct Rgba {
 Rgba Hex(std::uint32_t rgb);
 Rgba WithAlpha(Rgba color, float alpha);  // color must be opaque
 Rgba Mix(Rgba from, Rgba to, double t);
-// Piecewise-linear colour ramp over stops sorted by position.
+// Piecewise-linear color ramp over stops sorted by position.
 struct Stop {
   double at;
   Rgba color;

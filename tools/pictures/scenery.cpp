@@ -178,7 +178,7 @@ void DrawHills(Canvas& canvas, std::uint32_t seed) {
 }
 
 // The meadow the catcher runs on: grass tufts at its edge, then rows whose
-// colour depends on y only, then dark earth with pebbles.
+// color depends on y only, then dark earth with pebbles.
 void DrawMeadow(Canvas& canvas, std::uint32_t seed) {
   canvas.Fill(
       kIdentity, {0, 370, kScreenWidth, kScreenHeight}, [](double x, double y) { return y >= MeadowEdge(x); },
@@ -299,7 +299,7 @@ void DrawFalling(Canvas& canvas, void (*draw)(Canvas&, const Transform&), Sprite
 }  // namespace
 
 Rgba GroundColor(double y) {
-  y = std::floor(y) + 0.5;  // one colour per pixel row
+  y = std::floor(y) + 0.5;  // one color per pixel row
   return Ramp({{380, Hex(0x1f4a2c)}, {398, Hex(0x17361f)}, {424, Hex(0x0f2216)}, {480, Hex(0x070d09)}}, y);
 }
 

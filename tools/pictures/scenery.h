@@ -10,7 +10,7 @@ namespace pictures {
 inline constexpr int kScreenWidth = 640;
 inline constexpr int kScreenHeight = 480;
 
-// The ground colour of a row near the catcher's line. It depends on the row
+// The ground color of a row near the catcher's line. It depends on the row
 // only, so the opaque catcher sprite can carry it in its corners and blend in
 // wherever it stands.
 Rgba GroundColor(double y);

@@ -21,7 +21,7 @@ class ChangedRows {
   // screen lock.
   void Sift(ScreenState& screen);
   // Forgets the copy: each row counts as changed when it is sifted next (the
-  // window was repainted whole, or the same pixels now mean other colours).
+  // window was repainted whole, or the same pixels now mean other colors).
   void Forget();
   bool Any() const { return any_; }
   // One entry per window row, 1 for a changed row.

@@ -16,15 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using fuzz::FuzzCheck;
   if (!Screen()) {
     SetDriverList({NullDriverEntry()});
-    FuzzCheck(ScreenMode(18, 32, 2, 0, 0) == 0, "the null screen did not open");
+    FuzzCheck(ScreenMode(18, 32, 2, 0, 0) == rt::ResultOk, "the null screen did not open");
   }
   static const std::string path = fuzz::ScratchFile("sprite.bmp");
   fuzz::WriteScratchFile(path, {reinterpret_cast<const char*>(data), size});
   const ImagePtr sprite = game::LoadBitmapAsset(path);
   if (sprite) {
-    FuzzCheck(Put(nullptr, 300, 200, sprite.get(), kOmitted, 0, 0, 0, 0, PutTrans) == 0,
+    FuzzCheck(Put(nullptr, 300, 200, sprite.get(), kOmitted, 0, 0, 0, 0, PutTrans) == rt::ResultOk,
               "drawing the sprite failed");
-    FuzzCheck(Put(nullptr, -5, 470, sprite.get(), kOmitted, 0, 0, 0, 0, PutPset) == 0,
+    FuzzCheck(Put(nullptr, -5, 470, sprite.get(), kOmitted, 0, 0, 0, 0, PutPset) == rt::ResultOk,
               "drawing the sprite failed");
   }
   FuzzCheck(FreeFileNumber() == 1, "a file number stayed in use");

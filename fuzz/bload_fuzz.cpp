@@ -52,7 +52,8 @@ constexpr int kTargetCount = int(kScreens.size() + kImageShapes.size() + kCompac
 void UseScreen(const ScreenShape& shape) {
   if (Screen() && Screen()->mode == shape.mode && Screen()->depth == shape.depth) return;
   SetDriverList({NullDriverEntry()});
-  FuzzCheck(ScreenMode(shape.mode, shape.depth, shape.pages, 0, 0) == 0, "the null screen did not open");
+  FuzzCheck(ScreenMode(shape.mode, shape.depth, shape.pages, 0, 0) == rt::ResultOk,
+            "the null screen did not open");
 }
 
 void CheckResult(int result) {

@@ -40,7 +40,7 @@ int KeyOf(std::uint8_t b, FuzzInput& input) {
 void OpenScreen(const ScreenShape& shape) {
   if (Screen() && Screen()->mode == shape.mode) return;
   SetDriverList({test::ScriptedDriver::Entry()});
-  FuzzCheck(ScreenMode(shape.mode, shape.depth, 1, 0, 0) == 0, "the scripted screen did not open");
+  FuzzCheck(ScreenMode(shape.mode, shape.depth, 1, 0, 0) == rt::ResultOk, "the scripted screen did not open");
 }
 
 }  // namespace

@@ -25,10 +25,10 @@ const Frame& Loaded() {
 void BloadOurs(benchmark::State& state) {
   OurScreen screen;
   const std::string& path = Picture24Path();
-  if (rt::Bload(path) != 0) return Fail(state, "Bload failed");
+  if (rt::Bload(path) != rt::ResultOk) return Fail(state, "Bload failed");
   if (!Verify(state, screen.Pixels(), Loaded())) return;
   for (auto _ : state) {
-    if (rt::Bload(path) != 0) return state.SkipWithError("Bload failed");
+    if (rt::Bload(path) != rt::ResultOk) return state.SkipWithError("Bload failed");
   }
 }
 BENCHMARK(BloadOurs)->Name("Bload/ours");

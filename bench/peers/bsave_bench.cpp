@@ -37,10 +37,10 @@ void BsaveOurs(benchmark::State& state) {
   OurScreen screen;
   screen.FillWithPicture();
   const std::string path = ScratchPath("ours.bmp");
-  if (rt::Bsave(path) != 0) return Fail(state, "Bsave failed");
+  if (rt::Bsave(path) != rt::ResultOk) return Fail(state, "Bsave failed");
   if (!Verify(state, FilePixels(path), Saved())) return;
   for (auto _ : state) {
-    if (rt::Bsave(path) != 0) return state.SkipWithError("Bsave failed");
+    if (rt::Bsave(path) != rt::ResultOk) return state.SkipWithError("Bsave failed");
   }
 }
 BENCHMARK(BsaveOurs)->Name("Bsave/ours");

@@ -189,7 +189,8 @@ bool FirstFrameShown(benchmark::State& state, XWatcher& watcher, const std::vect
 void PresentOurs(benchmark::State& state, Change change) {
   XWatcher watcher;
   if (!watcher) return Fail(state, "no display (run under Xvfb)");
-  if (!Retried([] { return rt::ScreenMode(18, 32, 2, 0, 0) == 0; })) return Fail(state, "no window opened");
+  if (!Retried([] { return rt::ScreenMode(18, 32, 2, 0, 0) == rt::ResultOk; }))
+    return Fail(state, "no window opened");
   const rt::ImagePtr pictures[2] = {MakeImage(PictureArgb(), kScreenWidth, kScreenHeight),
                                     MakeImage(OtherPictureArgb(), kScreenWidth, kScreenHeight)};
   const rt::ImagePtr sprite = MakeImage(Sprite(), kSpriteSize, kSpriteSize);

@@ -137,7 +137,7 @@ TEST_F(Screenshots, HoldingSWritesTheScreenAndNamesTheFileInTheMessage) {
             "Bildschirm als 'screen12-07-2026-9-5-3.bmp' in '/screenshots/' gespeichert");
   EXPECT_EQ(scenario.LastFrame().sleepsMs, (std::vector<int>{2, 1, 50, 50}));
   // The picture shows the frame, with the message it had then.
-  ASSERT_EQ(rt::Bload("screenshots/screen12-07-2026-9-5-3.bmp"), 0);
+  ASSERT_EQ(rt::Bload("screenshots/screen12-07-2026-9-5-3.bmp"), rt::ResultOk);
   EXPECT_EQ(test::MessageLine(), text::kStoneDodged);
 }
 

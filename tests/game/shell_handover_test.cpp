@@ -63,7 +63,7 @@ TEST_F(HandOverTest, AHundredThousandHandOversKeepStackAndMemoryFlat) {
   constexpr long long kCycles = 100'000 / 3 + 1;
   constexpr long long kSettledCycle = 1'000;
   // A small screen keeps the many screen clears cheap; the flow is the same.
-  ASSERT_EQ(rt::ScreenMode(13, 0, 0, 0, 0), 0);
+  ASSERT_EQ(rt::ScreenMode(13, 0, 0, 0, 0), rt::ResultOk);
   long long cycles = 0, settledAllocations = 0;
   std::uintptr_t lowestFrame = UINTPTR_MAX, highestFrame = 0;
   SetFrameHook([&](GameState&) {

@@ -239,7 +239,7 @@ TEST_F(BloadTest, TwoByteTargetsGet565AndOneByteTargetsOnlyIndices) {
   BmpBuilder b = Picture24(4, 2);
   b.pixel = [](int, int) { return 0xFF8040u; };
   WriteBytes(PathOf("a.bmp"), b.Build());
-  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), 0);
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), rt::ResultOk);
   EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(image16.get() + 1)[3], (31 << 11) | (32 << 5) | 8);
 
   ImagePtr image8(ImageCreate(4, 2, 0, 8));
@@ -248,9 +248,9 @@ TEST_F(BloadTest, TwoByteTargetsGet565AndOneByteTargetsOnlyIndices) {
   b.palette = RainbowPalette();
   b.pixel = [](int x, int) { return std::uint32_t(200 + x); };
   WriteBytes(PathOf("a.bmp"), b.Build());
-  ASSERT_EQ(Bload(PathOf("a.bmp"), image8.get()), 0);
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image8.get()), rt::ResultOk);
   EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(image8.get() + 1)[3], 203);
-  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), 0);
+  ASSERT_EQ(Bload(PathOf("a.bmp"), image16.get()), rt::ResultOk);
   const std::uint32_t c = b.palette[201];
   EXPECT_EQ(reinterpret_cast<const std::uint16_t*>(image16.get() + 1)[1],
             ((c >> 19) << 11) | (((c >> 10) & 0x3F) << 5) | ((c & 0xFF) >> 3));
@@ -359,7 +359,7 @@ TEST_F(BloadTest, ScreenLoadsMarkEveryRowDirtyEvenWhenCutShort) {
   std::vector<std::uint8_t> file = Picture24(640, 480).Build();
   WriteBytes(PathOf("full.bmp"), file);
   test::GfxTest::ClearDirty();
-  ASSERT_EQ(Bload(PathOf("full.bmp")), 0);
+  ASSERT_EQ(Bload(PathOf("full.bmp")), rt::ResultOk);
   EXPECT_EQ(DirtyCount(), 480);
   EXPECT_EQ(ScreenPixel(639, 479), 0xFF000000u | Color(639, 479));
   EXPECT_EQ(ScreenPixel(17, 3), 0xFF000000u | Color(17, 3));
@@ -378,7 +378,7 @@ TEST_F(BloadTest, BackslashesInNamesSeparateFolders) {
   std::filesystem::create_directory(folder_.Path() / "pictures");
   WriteBytes(PathOf("pictures/a.bmp"), Picture24(2, 2).Build());
   ImagePtr image(ImageCreate(2, 2));
-  EXPECT_EQ(Bload(folder_.Path().string() + "\\pictures\\a.bmp", image.get()), 0);
+  EXPECT_EQ(Bload(folder_.Path().string() + "\\pictures\\a.bmp", image.get()), rt::ResultOk);
   EXPECT_EQ(Pixel(ImageSurface(image.get()), 1, 1), 0xFF000000u | Color(1, 1));
 }
 
@@ -399,7 +399,7 @@ class PaletteDriver final : public DisplayDriver {
 
 TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {
   SetDriverList({DriverEntry{"palette", [] { return std::unique_ptr<DisplayDriver>(new PaletteDriver); }}});
-  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), rt::ResultOk);
   PaletteDriver::entries.clear();
   BmpBuilder b;
   b.width = 3;
@@ -408,7 +408,7 @@ TEST_F(BloadTest, IndexedFilesOnAnIndexedScreenCopyIndicesAndPushThePalette) {
   b.palette = {0x102030, 0x405060, 0x708090};
   b.pixel = [](int x, int y) { return std::uint32_t((x + y) % 3); };
   WriteBytes(PathOf("p.bmp"), b.Build());
-  ASSERT_EQ(Bload(PathOf("p.bmp")), 0);
+  ASSERT_EQ(Bload(PathOf("p.bmp")), rt::ResultOk);
   EXPECT_EQ(ScreenSurface().Row(1)[2], 0);
   EXPECT_EQ(ScreenSurface().Row(1)[1], 2);
   ASSERT_EQ(PaletteDriver::entries.size(), 256u);
@@ -471,7 +471,7 @@ TEST_F(BloadTest, RunLengthFourBitCodesAlternateNibbles) {
 TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) ScreenPixel(x, y) = (std::uint32_t(x & 1) << 31) | Color(x, y);
-  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), rt::ResultOk);
   const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("shot.bmp"));
   ASSERT_EQ(file.size(), 1228854u);
   EXPECT_EQ(file[0], 'B');
@@ -499,16 +499,16 @@ TEST_F(BsaveTest, GameScreenshotHasTheDocumentedSizeAndHeader) {
 }
 
 TEST_F(BsaveTest, ExtensionIsComparedIgnoringCaseAndOtherNamesWriteNothing) {
-  ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), 0);
+  ASSERT_EQ(Bsave(PathOf("SHOT.BMP")), rt::ResultOk);
   EXPECT_EQ(ReadFileBytes(PathOf("SHOT.BMP")).size(), 1228854u);
-  ASSERT_EQ(Bsave(PathOf("shot.Bmp")), 0);
+  ASSERT_EQ(Bsave(PathOf("shot.Bmp")), rt::ResultOk);
   EXPECT_EQ(Bsave(PathOf("shot.png")), ResultIllegalCall);
   EXPECT_EQ(Bsave(PathOf("bmp")), ResultIllegalCall);
   EXPECT_FALSE(std::filesystem::exists(PathOf("shot.png")));
   EXPECT_EQ(Bsave(PathOf("missing/shot.bmp")), ResultFileNotFound);
   EXPECT_EQ(LastResult(), ResultFileNotFound);
   std::filesystem::create_directory(folder_.Path() / "screenshots");
-  EXPECT_EQ(Bsave(folder_.Path().string() + "\\screenshots\\x.bmp"), 0);
+  EXPECT_EQ(Bsave(folder_.Path().string() + "\\screenshots\\x.bmp"), rt::ResultOk);
   EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "screenshots" / "x.bmp"));
   // no temporary files left
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 3);
@@ -559,7 +559,7 @@ TEST_F(BsaveTest, KeepsAFilesPermissionsAndRemovesTemporariesOfWritersThatNoLong
   // A picture taken earlier under another name, by a writer killed before it finished.
   WriteBytes(PathOf("screen12-07-2026-9-5-3.bmp.tmp-" + std::to_string(gone) + "-0"), {4, 5});
 
-  ASSERT_EQ(Bsave(PathOf("shot.bmp")), 0);
+  ASSERT_EQ(Bsave(PathOf("shot.bmp")), rt::ResultOk);
   struct stat info {};
   ASSERT_EQ(stat(PathOf("shot.bmp").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -588,20 +588,20 @@ void Scribble(const ImageBuffer* image) {
 TEST_F(BsaveTest, ThirtyTwoBitFilesRoundTripEveryByte) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
-  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), rt::ResultOk);
   EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 33 * 4 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
-  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), rt::ResultOk);
   ExpectPixels(loaded.get(), [&](int x, int y) { return Pixel(ImageSurface(original.get()), x, y); });
 }
 
 TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColorsAsOpaque) {
   ImagePtr original(ImageCreate(33, 7));
   Scribble(original.get());
-  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), 0);
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get(), 24), rt::ResultOk);
   EXPECT_EQ(ReadFileBytes(PathOf("rt.bmp")).size(), 54u + 100 * 7);
   ImagePtr loaded(ImageCreate(33, 7));
-  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), rt::ResultOk);
   ExpectPixels(loaded.get(),
                [&](int x, int y) { return 0xFF000000u | Pixel(ImageSurface(original.get()), x, y); });
 }
@@ -609,12 +609,12 @@ TEST_F(BsaveTest, TwentyFourBitFilesRoundTripColorsAsOpaque) {
 TEST_F(BsaveTest, FiveSixFivePixelsRoundTripThroughTwentyFourBits) {
   ImagePtr original(ImageCreate(19, 5, 0, 16));
   Scribble(original.get());
-  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), 0);
+  ASSERT_EQ(Bsave(PathOf("rt.bmp"), original.get()), rt::ResultOk);
   const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt.bmp"));
   ASSERT_EQ(file.size(), 54u + 60 * 5);
   EXPECT_EQ(file[28], 24);
   ImagePtr loaded(ImageCreate(19, 5, 0, 16));
-  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), 0);
+  ASSERT_EQ(Bload(PathOf("rt.bmp"), loaded.get()), rt::ResultOk);
   const Surface a = ImageSurface(original.get());
   const Surface b = ImageSurface(loaded.get());
   for (int y = 0; y < 5; ++y) ASSERT_EQ(std::memcmp(a.Row(y), b.Row(y), 19 * 2), 0) << y;
@@ -624,23 +624,23 @@ TEST_F(BsaveTest, IndexedPixelsRoundTripWithTheScreenPalette) {
   for (int i = 0; i < 256; ++i) Screen()->palette[i] = std::uint32_t(i * 0x010305) & 0xFFFFFF;
   ImagePtr original(ImageCreate(21, 6, 0, 8));
   Scribble(original.get());
-  ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), 0);
+  ASSERT_EQ(Bsave(PathOf("rt8.bmp"), original.get()), rt::ResultOk);
   const std::vector<std::uint8_t> file = ReadFileBytes(PathOf("rt8.bmp"));
   ASSERT_EQ(file.size(), 1078u + 24 * 6);
   EXPECT_EQ(test::LittleEndian32(file, 46), 256u);
   const auto palette = Screen()->palette;
   std::fill(Screen()->palette.begin(), Screen()->palette.end(), 0);
   ImagePtr loaded(ImageCreate(21, 6, 0, 8));
-  ASSERT_EQ(Bload(PathOf("rt8.bmp"), loaded.get()), 0);
+  ASSERT_EQ(Bload(PathOf("rt8.bmp"), loaded.get()), rt::ResultOk);
   EXPECT_EQ(Screen()->palette, palette);
   const Surface a = ImageSurface(original.get());
   const Surface b = ImageSurface(loaded.get());
   for (int y = 0; y < 6; ++y) ASSERT_EQ(std::memcmp(a.Row(y), b.Row(y), 21), 0) << y;
 
   // Asked for 24 bits, the indices are expanded through the palette.
-  ASSERT_EQ(Bsave(PathOf("rt24.bmp"), original.get(), 24), 0);
+  ASSERT_EQ(Bsave(PathOf("rt24.bmp"), original.get(), 24), rt::ResultOk);
   ImagePtr colors(ImageCreate(21, 6));
-  ASSERT_EQ(Bload(PathOf("rt24.bmp"), colors.get()), 0);
+  ASSERT_EQ(Bload(PathOf("rt24.bmp"), colors.get()), rt::ResultOk);
   ExpectPixels(colors.get(), [&](int x, int y) {
     const std::uint32_t bgr = palette[a.Row(y)[x]];
     return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | (bgr >> 16);

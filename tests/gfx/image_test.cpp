@@ -101,7 +101,7 @@ TEST_F(ImageCreateTest, CompactImagesDrawLikeTheirFullHeaderTwins) {
   alignas(16)
       std::uint32_t block[1 + 4] = {(2u << 3) | (2u << 16), 0x11111111, 0x22FF00FF, 0x33333333, 0x44444444};
   ASSERT_EQ(Put(nullptr, 10, 20, reinterpret_cast<const ImageBuffer*>(block), kOmitted, 0, 0, 0, 0, PutTrans),
-            0);
+            rt::ResultOk);
   EXPECT_EQ(ScreenPixel(10, 20), 0x00111111u);
   EXPECT_EQ(ScreenPixel(11, 20), kBackground);
   EXPECT_EQ(ScreenPixel(11, 21), 0x00444444u);
@@ -115,7 +115,7 @@ TEST_F(PutTest, TransSkipsKeyColorWhateverItsAlphaAndClearsAlphaOfTheRest) {
   for (int x = 0; x < 11; ++x) Pixel(ImageSurface(image.get()), x, 0) = row[x];
   for (int x = 0; x < 11; ++x) ScreenPixel(100 + x, 7) = 0xFFABCDEF;
 
-  ASSERT_EQ(Put(nullptr, 100, 7, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  ASSERT_EQ(Put(nullptr, 100, 7, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), rt::ResultOk);
   for (int x = 0; x < 11; ++x) {
     const bool keyed = (row[x] & 0xFFFFFF) == 0xFF00FF;
     EXPECT_EQ(ScreenPixel(100 + x, 7), keyed ? 0xFFABCDEFu : row[x] & 0xFFFFFF) << x;
@@ -188,7 +188,7 @@ TEST_F(PutTest, AKeyedCopyShowsEveryWriteToItsImage) {
 TEST_F(PutTest, PsetCopiesEveryPixelAlphaIncluded) {
   ImagePtr image(ImageCreate(3, 2));
   Pixel(ImageSurface(image.get()), 1, 1) = 0x12345678;
-  ASSERT_EQ(Put(nullptr, 5, 6, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 5, 6, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(5, 6), 0xFFFF00FFu);
   EXPECT_EQ(ScreenPixel(6, 7), 0x12345678u);
   EXPECT_EQ(ScreenPixel(8, 6), kBackground);
@@ -196,13 +196,13 @@ TEST_F(PutTest, PsetCopiesEveryPixelAlphaIncluded) {
 
 TEST_F(PutTest, CoordinatesRoundHalfAwayFromZero) {
   ImagePtr image = NumberedImage(8, 2);
-  ASSERT_EQ(Put(nullptr, -3.5, 0.4, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, -3.5, 0.4, image.get()), rt::ResultOk);
   // -3.5 becomes -4: the first four columns fall off the left edge.
   EXPECT_EQ(ScreenPixel(0, 0), 0xAA000004u);
   EXPECT_EQ(ScreenPixel(3, 1), 0xAA000107u);
   EXPECT_EQ(ScreenPixel(4, 0), kBackground);
 
-  ASSERT_EQ(Put(nullptr, 2.5, 10.5, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 2.5, 10.5, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(2, 11), kBackground);
   EXPECT_EQ(ScreenPixel(3, 11), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(10, 12), 0xAA000107u);
@@ -212,7 +212,7 @@ TEST_F(PutTest, CoordinatesRoundHalfAwayFromZero) {
 TEST_F(PutTest, ImagePastTheBottomDrawsAndMarksOnlyTheRowsOnScreen) {
   ImagePtr image = NumberedImage(4, 20);
   ClearDirty();
-  ASSERT_EQ(Put(nullptr, 0, 470, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 0, 470, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(0, 470), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(3, 479), 0xAA000903u);
   EXPECT_EQ(DirtyRange(), std::make_pair(470, 479));
@@ -223,7 +223,7 @@ TEST_F(PutTest, DrawingOnTheHiddenPageMarksNothing) {
   ImagePtr image = NumberedImage(4, 4);
   CurrentContext().workPage = 1;
   ClearDirty();
-  ASSERT_EQ(Put(nullptr, 10, 10, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 10, 10, image.get()), rt::ResultOk);
   EXPECT_EQ(DirtyCount(), 0);
   EXPECT_EQ(Pixel(ScreenSurface(), 10, 10), 0xAA000000u);
   CurrentContext().workPage = 0;
@@ -247,13 +247,13 @@ TEST_F(PutTest, RefusesBadArgumentsAndDrawsNothing) {
 
 TEST_F(PutTest, SourceRectangleCornersAreOrderedAndClamped) {
   ImagePtr image = NumberedImage(10, 10);
-  ASSERT_EQ(Put(nullptr, 50, 60, image.get(), 7, 8, 2, 3), 0);
+  ASSERT_EQ(Put(nullptr, 50, 60, image.get(), 7, 8, 2, 3), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(50, 60), 0xAA000302u);
   EXPECT_EQ(ScreenPixel(55, 65), 0xAA000807u);
   EXPECT_EQ(ScreenPixel(56, 60), kBackground);
   EXPECT_EQ(ScreenPixel(50, 66), kBackground);
 
-  ASSERT_EQ(Put(nullptr, 200, 100, image.get(), -5, 2, 100, -7), 0);
+  ASSERT_EQ(Put(nullptr, 200, 100, image.get(), -5, 2, 100, -7), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(200, 100), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(209, 102), 0xAA000209u);
   EXPECT_EQ(ScreenPixel(210, 100), kBackground);
@@ -265,8 +265,8 @@ TEST_F(PutTest, CoordinatesFarOutsideOrNotNumbersDrawNothing) {
   ClearDirty();
   const double inf = std::numeric_limits<double>::infinity();
   for (double v : {1e12, -1e12, std::nan(""), inf, -inf, 2147483647.0, -2147483648.0}) {
-    EXPECT_EQ(Put(nullptr, v, 0, image.get()), 0) << v;
-    EXPECT_EQ(Put(nullptr, 0, v, image.get()), 0) << v;
+    EXPECT_EQ(Put(nullptr, v, 0, image.get()), rt::ResultOk) << v;
+    EXPECT_EQ(Put(nullptr, 0, v, image.get()), rt::ResultOk) << v;
   }
   EXPECT_EQ(DirtyCount(), 0);
   EXPECT_EQ(ScreenPixel(0, 0), kBackground);
@@ -274,29 +274,29 @@ TEST_F(PutTest, CoordinatesFarOutsideOrNotNumbersDrawNothing) {
 
 TEST_F(PutTest, ClipsAtEveryEdgeOfTheScreen) {
   ImagePtr image = NumberedImage(10, 10);
-  ASSERT_EQ(Put(nullptr, -3, -4, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, -3, -4, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(0, 0), 0xAA000403u);
   EXPECT_EQ(ScreenPixel(6, 5), 0xAA000909u);
   EXPECT_EQ(ScreenPixel(7, 0), kBackground);
-  ASSERT_EQ(Put(nullptr, 635, 475, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 635, 475, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(635, 475), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(639, 479), 0xAA000404u);
-  ASSERT_EQ(Put(nullptr, 640, 0, image.get()), 0);
-  ASSERT_EQ(Put(nullptr, 0, -10, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 640, 0, image.get()), rt::ResultOk);
+  ASSERT_EQ(Put(nullptr, 0, -10, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(0, 0), 0xAA000403u);
 }
 
 TEST_F(PutTest, ScreenPositionsAreRelativeToTheView) {
   ImagePtr image = NumberedImage(10, 10);
   CurrentContext().clip = Rect{100, 50, 4, 3};
-  ASSERT_EQ(Put(nullptr, 1, 1, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 1, 1, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(101, 51), 0xAA000000u);
   EXPECT_EQ(ScreenPixel(103, 52), 0xAA000102u);
   EXPECT_EQ(ScreenPixel(104, 52), kBackground);
   EXPECT_EQ(ScreenPixel(101, 53), kBackground);
   // A view reaching past the page is cut to the page.
   CurrentContext().clip = Rect{630, 470, 100, 100};
-  ASSERT_EQ(Put(nullptr, 5, 5, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 5, 5, image.get()), rt::ResultOk);
   EXPECT_EQ(ScreenPixel(639, 479), 0xAA000404u);
 }
 
@@ -305,7 +305,7 @@ TEST_F(PutTest, ImageTargetsClipToTheirWholeAreaAndMarkNothing) {
   ImagePtr image = NumberedImage(10, 10);
   CurrentContext().clip = Rect{1, 1, 1, 1};  // the screen's view does not apply
   ClearDirty();
-  ASSERT_EQ(Put(target.get(), 2, 3, image.get()), 0);
+  ASSERT_EQ(Put(target.get(), 2, 3, image.get()), rt::ResultOk);
   const Surface t = ImageSurface(target.get());
   EXPECT_EQ(Pixel(t, 2, 3), 0xAA000000u);
   EXPECT_EQ(Pixel(t, 4, 4), 0xAA000102u);
@@ -319,17 +319,17 @@ TEST_F(PutTest, KeyedCopiesAtTwoAndOneBytesPerPixel) {
   ImagePtr target16(ImageCreate(4, 1, 0x00FF00, 16, true));
   ImagePtr sprite16(ImageCreate(4, 1, 0, 16));  // all 0xF81F
   reinterpret_cast<std::uint16_t*>(sprite16.get() + 1)[2] = 0x1234;
-  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get(), kOmitted, 0, 0, 0, 0, PutTrans), rt::ResultOk);
   const auto* px16 = reinterpret_cast<const std::uint16_t*>(target16.get() + 1);
   EXPECT_EQ(px16[0], 0x07E0);
   EXPECT_EQ(px16[2], 0x1234);
-  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get()), 0);
+  ASSERT_EQ(Put(target16.get(), 0, 0, sprite16.get()), rt::ResultOk);
   EXPECT_EQ(px16[0], 0xF81F);
 
   ImagePtr target8(ImageCreate(4, 1, 5, 8, true));
   ImagePtr sprite8(ImageCreate(4, 1, 0, 8));  // all index 0
   reinterpret_cast<std::uint8_t*>(sprite8.get() + 1)[1] = 200;
-  ASSERT_EQ(Put(target8.get(), 0, 0, sprite8.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+  ASSERT_EQ(Put(target8.get(), 0, 0, sprite8.get(), kOmitted, 0, 0, 0, 0, PutTrans), rt::ResultOk);
   const auto* px8 = reinterpret_cast<const std::uint8_t*>(target8.get() + 1);
   EXPECT_EQ(px8[0], 5);
   EXPECT_EQ(px8[1], 200);
@@ -341,7 +341,7 @@ TEST_F(PutTest, PsetCopiesRowsOfEveryWidthExactlyInPlace) {
   for (int width : {1, 3, 4, 5, 8, 13, 127, 128, 129, 300}) {
     Cls();
     ImagePtr image = NumberedImage(width, 3);
-    ASSERT_EQ(Put(nullptr, 7, 11, image.get()), 0);
+    ASSERT_EQ(Put(nullptr, 7, 11, image.get()), rt::ResultOk);
     for (int y = 10; y <= 14; ++y)
       for (int x = 0; x <= width + 8; ++x) {
         const bool inside = x >= 7 && x < 7 + width && y >= 11 && y < 14;
@@ -356,7 +356,7 @@ TEST_F(PutTest, PsetOfWholeScreenWidthRowsCopiesOneBlockClippedAtTheBottom) {
   const Surface s = ImageSurface(image.get());
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) Pixel(s, x, y) = std::uint32_t(y * 640 + x);
-  ASSERT_EQ(Put(nullptr, 0, 100, image.get()), 0);
+  ASSERT_EQ(Put(nullptr, 0, 100, image.get()), rt::ResultOk);
   for (int y : {0, 99, 100, 101, 300, 479})
     for (int x : {0, 1, 320, 639})
       EXPECT_EQ(ScreenPixel(x, y), y < 100 ? kBackground : std::uint32_t((y - 100) * 640 + x))
@@ -367,7 +367,7 @@ TEST_F(PutTest, PsetOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
   for (int shift : {1, -1}) {
     ImagePtr image = NumberedImage(40, 20);
     ImagePtr before = NumberedImage(40, 20);
-    ASSERT_EQ(Put(image.get(), shift, shift, image.get()), 0);
+    ASSERT_EQ(Put(image.get(), shift, shift, image.get()), rt::ResultOk);
     const Surface after = ImageSurface(image.get());
     const Surface original = ImageSurface(before.get());
     for (int y = 0; y < 20; ++y)
@@ -389,7 +389,7 @@ TEST_F(PutTest, TransOfAnImageOntoItselfCopiesAsIfThroughATemporary) {
     std::vector<std::uint32_t> original;
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 40; ++x) original.push_back(Pixel(pixels, x, y));
-    ASSERT_EQ(Put(image.get(), shift, shift, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), 0);
+    ASSERT_EQ(Put(image.get(), shift, shift, image.get(), kOmitted, 0, 0, 0, 0, PutTrans), rt::ResultOk);
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 40; ++x) {
         const int sx = x - shift, sy = y - shift;

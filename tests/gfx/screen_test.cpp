@@ -51,7 +51,7 @@ class ScreenTest : public test::RuntimeTest {
 };
 
 TEST_F(ScreenTest, GameModeOpensWithTheDocumentedFigures) {
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   const ScreenState& s = *Screen();
   EXPECT_EQ(s.width, 640);
   EXPECT_EQ(s.height, 480);
@@ -71,7 +71,7 @@ TEST_F(ScreenTest, GameModeOpensWithTheDocumentedFigures) {
 }
 
 TEST_F(ScreenTest, OmittedDepthAndPagesTakeTheTableDefaults) {
-  ASSERT_EQ(ScreenMode(18, 0, 0, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 0, 0, 0, 0), rt::ResultOk);
   EXPECT_EQ(Screen()->depth, 8);
   EXPECT_EQ(Screen()->bytesPerPixel, 1);
   EXPECT_EQ(Screen()->pages.size(), 1u);
@@ -82,33 +82,33 @@ TEST_F(ScreenTest, OmittedDepthAndPagesTakeTheTableDefaults) {
 }
 
 TEST_F(ScreenTest, DepthsAreNormalised) {
-  ASSERT_EQ(ScreenMode(18, 24, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 24, 1, 0, 0), rt::ResultOk);
   EXPECT_EQ(Screen()->depth, 32);
   EXPECT_EQ(Screen()->bytesPerPixel, 4);
-  ASSERT_EQ(ScreenMode(18, 15, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 15, 1, 0, 0), rt::ResultOk);
   EXPECT_EQ(Screen()->depth, 16);
   EXPECT_EQ(Screen()->bytesPerPixel, 2);
   EXPECT_EQ(Screen()->colorMask, 0xFFFFu);
   EXPECT_EQ(CurrentContext().foreground, 0xFFFFu);
   // The caller's depth applies above mode 13 only.
-  ASSERT_EQ(ScreenMode(13, 32, 0, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(13, 32, 0, 0, 0), rt::ResultOk);
   EXPECT_EQ(Screen()->depth, 8);
 }
 
 TEST_F(ScreenTest, ModesWithoutASizeFailAndKeepTheOpenScreen) {
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   const int id = Screen()->id;
-  EXPECT_EQ(ScreenMode(22, 32, 2, 0, 0), 1);
-  EXPECT_EQ(ScreenMode(5, 32, 2, 0, 0), 1);
-  EXPECT_EQ(ScreenMode(-1, 32, 2, 0, 0), 1);
+  EXPECT_EQ(ScreenMode(22, 32, 2, 0, 0), rt::ResultIllegalCall);
+  EXPECT_EQ(ScreenMode(5, 32, 2, 0, 0), rt::ResultIllegalCall);
+  EXPECT_EQ(ScreenMode(-1, 32, 2, 0, 0), rt::ResultIllegalCall);
   ASSERT_NE(Screen(), nullptr);
   EXPECT_EQ(Screen()->id, id);
-  EXPECT_EQ(ScreenMode(0, 0, 0, 0, 0), 0);
+  EXPECT_EQ(ScreenMode(0, 0, 0, 0, 0), rt::ResultOk);
   EXPECT_EQ(Screen(), nullptr);
 }
 
 TEST_F(ScreenTest, NestedLocksReleaseTheBackEndOnlyAtTheOutermostUnlock) {
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   ScreenLock();
   ScreenLock();
   EXPECT_EQ(CountingDriver::locks, 1);
@@ -121,7 +121,7 @@ TEST_F(ScreenTest, NestedLocksReleaseTheBackEndOnlyAtTheOutermostUnlock) {
 }
 
 TEST_F(ScreenTest, UnlockMarksWholeScreenOrNothing) {
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   ScreenLock();
   ScreenUnlock(1, 0);
   EXPECT_EQ(DirtyCount(), 0);
@@ -131,7 +131,7 @@ TEST_F(ScreenTest, UnlockMarksWholeScreenOrNothing) {
 }
 
 TEST_F(ScreenTest, UnlockWithoutLockMarksRowsButReleasesNothing) {
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   const int unlocksBefore = CountingDriver::unlocks;
   const int locksBefore = CountingDriver::locks;
   ScreenUnlock(5, 5);
@@ -144,7 +144,7 @@ TEST_F(ScreenTest, UnlockWithoutLockMarksRowsButReleasesNothing) {
 TEST_F(ScreenTest, TitleIsCutTo127BytesAndKeptForLaterOpens) {
   WindowTitle(std::string(200, 'x'));
   EXPECT_EQ(CurrentWindowTitle().size(), 127u);
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   WindowTitle("Men\xFC | Morvanta");
   EXPECT_EQ(CountingDriver::lastTitle, "Men\xFC | Morvanta");
   EXPECT_EQ(Screen()->lockCount, 0);
@@ -152,7 +152,7 @@ TEST_F(ScreenTest, TitleIsCutTo127BytesAndKeptForLaterOpens) {
 
 TEST_F(ScreenTest, NoBackEndMeansNoScreen) {
   SetDriverList({DriverEntry{"broken", [] { return std::unique_ptr<DisplayDriver>(); }}});
-  EXPECT_EQ(ScreenMode(18, 32, 2, 0, 0), 1);
+  EXPECT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultIllegalCall);
   EXPECT_EQ(Screen(), nullptr);
 }
 

@@ -83,7 +83,7 @@ class TextTest : public test::RuntimeTest {
 TEST_F(TextTest, DrawStringSetsExactlyTheGlyphPixels) {
   FillWithPattern();
   const auto before = Snapshot();
-  EXPECT_EQ(DrawString(nullptr, 1, 1, 4 | kColorNotGiven, "\x8E"), 0);
+  EXPECT_EQ(DrawString(nullptr, 1, 1, 4 | kColorNotGiven, "\x8E"), rt::ResultOk);
   int set = 0;
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
@@ -145,9 +145,9 @@ TEST_F(TextTest, DrawStringFarOutsideTheIntegerRangeDrawsNothing) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::string longText(5000, '\xDB');
   for (double far : {1e12, -1e12, nan, inf, -inf, 9e8, -9e8}) {
-    EXPECT_EQ(DrawString(nullptr, far, 0, kColorNotGiven, longText), 0);
-    EXPECT_EQ(DrawString(nullptr, 0, far, kColorNotGiven, longText), 0);
-    EXPECT_EQ(DrawString(nullptr, far, far, kColorNotGiven, longText), 0);
+    EXPECT_EQ(DrawString(nullptr, far, 0, kColorNotGiven, longText), rt::ResultOk);
+    EXPECT_EQ(DrawString(nullptr, 0, far, kColorNotGiven, longText), rt::ResultOk);
+    EXPECT_EQ(DrawString(nullptr, far, far, kColorNotGiven, longText), rt::ResultOk);
   }
   EXPECT_EQ(Snapshot(), before);
 }
@@ -182,11 +182,11 @@ TEST_F(TextTest, DrawStringOnAHiddenPageMarksNothing) {
 }
 
 TEST_F(TextTest, DrawStringFailsWithoutAScreenOrWithAnUnknownCoordinateMode) {
-  EXPECT_EQ(DrawString(nullptr, 0, 0, 1 | kColorNotGiven, "x"), 1);
+  EXPECT_EQ(DrawString(nullptr, 0, 0, 1 | kColorNotGiven, "x"), rt::ResultIllegalCall);
   EXPECT_EQ(LastResult(), ResultIllegalCall);
-  EXPECT_EQ(DrawString(nullptr, 0, 0, 0, ""), 0);
+  EXPECT_EQ(DrawString(nullptr, 0, 0, 0, ""), rt::ResultOk);
   ScreenClose();
-  EXPECT_EQ(DrawString(nullptr, 0, 0, 4 | kColorNotGiven, "x"), 1);
+  EXPECT_EQ(DrawString(nullptr, 0, 0, 4 | kColorNotGiven, "x"), rt::ResultIllegalCall);
   EXPECT_EQ(LastResult(), ResultIllegalCall);
 }
 
@@ -195,7 +195,7 @@ TEST_F(TextTest, DrawStringIntoAnImageClipsToItAndLeavesTheScreenAlone) {
   ASSERT_NE(image, nullptr);
   const Surface surface = ImageSurface(image.get());
   ClearDirty();
-  EXPECT_EQ(DrawString(image.get(), 2, -3, 0, "A\xDB", 0x00FF00), 0);
+  EXPECT_EQ(DrawString(image.get(), 2, -3, 0, "A\xDB", 0x00FF00), rt::ResultOk);
   for (int y = 0; y < 10; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(surface.Row(y));
     for (int x = 0; x < 12; ++x) {
@@ -220,11 +220,11 @@ TEST_F(TextTest, DrawStringRejectsAnImageHeaderThatDescribesNoImage) {
   ImagePtr image(ImageCreate(8, 8));
   ASSERT_NE(image, nullptr);
   image->bytesPerPixel = 3;
-  EXPECT_EQ(DrawString(image.get(), 0, 0, 0, "x"), 1);
+  EXPECT_EQ(DrawString(image.get(), 0, 0, 0, "x"), rt::ResultIllegalCall);
 }
 
 TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColors) {
-  ASSERT_EQ(ScreenMode(18, 16, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 16, 1, 0, 0), rt::ResultOk);
   auto* pixels = reinterpret_cast<std::uint16_t*>(Screen()->pages[0].pixels);
   DrawString(nullptr, 0, 0, 0, "\xDB", 0xFF8040);
   EXPECT_EQ(pixels[0], 0xFC08);
@@ -238,7 +238,7 @@ TEST_F(TextTest, SixteenBitScreensGetFiveSixFiveColors) {
 }
 
 TEST_F(TextTest, EightBitScreensMaskColorsToTheDepth) {
-  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), rt::ResultOk);
   DrawString(nullptr, 0, 0, 0, "\xDB", 0x1234);
   EXPECT_EQ(Screen()->pages[0].pixels[0], 0x34);
   EXPECT_EQ(Color(0x1FF, 0x102), 15u);
@@ -384,7 +384,7 @@ TEST_F(TextTest, PrintMarksTheRowsItTouched) {
 
 TEST_F(TextTest, BellBeepsThroughTheBackEndAndDrawsNothing) {
   SetDriverList({DriverEntry{"beeping", [] { return std::unique_ptr<DisplayDriver>(new BeepingDriver); }}});
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   BeepingDriver::beeps = 0;
   FillWithPattern();
   const auto before = Snapshot();
@@ -424,7 +424,7 @@ TEST_F(TextTest, LocateClearsThePendingNewline) {
 }
 
 TEST_F(TextTest, PrintUsesTheFontOfTheMode) {
-  ASSERT_EQ(ScreenMode(9, 0, 0, 0, 0), 0);  // 640 x 350, 8 x 14 cells
+  ASSERT_EQ(ScreenMode(9, 0, 0, 0, 0), rt::ResultOk);  // 640 x 350, 8 x 14 cells
   Locate(2, 1);
   Print("\xDB", false);
   const std::uint8_t* page = Screen()->pages[0].pixels;
@@ -623,7 +623,7 @@ TEST_F(TextTest, AnotherScreenModeResetsTheConsole) {
   Locate(30, 1);
   Print("x", true);
   Color(0xFF0000, 0x00FF00);
-  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
   EXPECT_EQ(CursorRow(), 0);
   EXPECT_FALSE(Screen()->text.pendingNewline);
   EXPECT_EQ(Shadow(29, 0).ch, std::uint32_t(' '));

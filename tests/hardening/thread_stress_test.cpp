@@ -127,7 +127,7 @@ void DrawAndQuery(ImageBuffer* sprite, int frame, Seen& seen) {
   for (int scancode : {1, 57, 75, 77}) Multikey(scancode);
   static int lastX = 0;
   int x = 0, y = 0, wheel = 0, buttons = 0;
-  if (GetMouse(&x, &y, &wheel, &buttons) == 0 && x != lastX) ++seen.pointerMoves, lastX = x;
+  if (GetMouse(&x, &y, &wheel, &buttons) == rt::ResultOk && x != lastX) ++seen.pointerMoves, lastX = x;
   if (frame % 97 == 0) SetMouse(frame % 640, frame % 480, frame % 2, -1);
   if (frame % 53 == 0) WindowTitle(frame % 2 ? "Level: 1 | Morvanta" : "Menue | Morvanta");
   while (KeyHit()) ++(Inkey() == KeyCodeString(kKeyClose) ? seen.closes : seen.otherKeys);
@@ -139,7 +139,7 @@ class ThreadStressTest : public ::testing::Test {
     unsetenv(kDriverOverrideVariable);
     SetDriverList({});
     TheKeyQueue().Clear();
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
     ASSERT_EQ(Screen()->driver->Name(), "SDL");
     sprite.reset(ImageCreate(40, 40, 0xFF2080, 0, true));
     ASSERT_NE(sprite, nullptr);

@@ -38,7 +38,8 @@ Scenario::Scenario() {
   rt::SetClock(&clock_);
   rt::SetDriverList({rt::test::ScriptedDriver::Entry()});
   rt::WindowTitle("");  // titles outlive a screen; start without one
-  if (rt::ScreenMode(18, 32, 2, 0, 0) != 0) throw std::runtime_error("the scripted screen did not open");
+  if (rt::ScreenMode(18, 32, 2, 0, 0) != rt::ResultOk)
+    throw std::runtime_error("the scripted screen did not open");
   shell_.state.catcherImage = LoadBitmapAsset(kCatcherPicture);
   SetFrameHook([this](GameState& state) { return FrameStarts(state); });
 }

@@ -31,7 +31,7 @@ class WaylandTest : public ::testing::Test {
     ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "wayland");
     SetDriverList({});
     TheKeyQueue().Clear();
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
     ASSERT_EQ(Screen()->driver->Name(), "SDL");
     ASSERT_TRUE(WaitFor(WindowActive)) << "the compositor should give the new window the focus";
   }

@@ -72,7 +72,7 @@ class WindowIdentityTest : public ::testing::Test {
     SetWindowIcon(0, 0, {});
   }
   unsigned long OpenWindow() {
-    if (ScreenMode(18, 32, 1, 0, 0) != 0) return 0;
+    if (ScreenMode(18, 32, 1, 0, 0) != rt::ResultOk) return 0;
     unsigned long window = 0;
     WaitFor([&] { return (window = test::FindOwnWindow()) != 0; });
     return window;

@@ -60,7 +60,7 @@ class WindowTest : public ::testing::Test {
     SetDriverList({});
     TheKeyQueue().Clear();
     WindowTitle(Windows1252("Menü | Morvanta"));
-    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), 0);
+    ASSERT_EQ(ScreenMode(18, 32, 2, 0, 0), rt::ResultOk);
     ASSERT_EQ(Screen()->driver->Name(), "SDL");
     ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
     ASSERT_TRUE(WaitFor(WindowActive)) << "the new window should get the keyboard focus";
@@ -305,7 +305,7 @@ TEST_F(WindowTest, LockedDrawingAppearsAfterTheOutermostUnlock) {
 // an indexed picture sets.
 TEST_F(WindowTest, APicturesPaletteReachesTheWindowAt8Bits) {
   ScreenClose();
-  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 8, 1, 0, 0), rt::ResultOk);
   ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
   origin = Geometry(window);
   test::BmpBuilder picture;
@@ -426,7 +426,7 @@ TEST_F(FullScreenTest, MaximisingSwitchesToFullScreen) {
 // A program that forbids switching gets a window without a maximise button.
 TEST_F(FullScreenTest, WithoutSwitchingTheWindowCannotBeMaximised) {
   ScreenClose();
-  ASSERT_EQ(ScreenMode(18, 32, 2, kFlagNoSwitch, 0), 0);
+  ASSERT_EQ(ScreenMode(18, 32, 2, kFlagNoSwitch, 0), rt::ResultOk);
   ASSERT_TRUE(WaitFor([&] { return (window = test::FindOwnWindow()) != 0; }));
   ASSERT_TRUE(WaitFor([&] { return !test::AtomListProperty(window, "_NET_WM_ALLOWED_ACTIONS").empty(); }));
   EXPECT_FALSE(
@@ -459,7 +459,7 @@ TEST(WindowSignals, InterruptEndsTheProgramPromptly) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    if (ScreenMode(18, 32, 1, 0, 0) != 0) _exit(3);
+    if (ScreenMode(18, 32, 1, 0, 0) != rt::ResultOk) _exit(3);
     for (;;) pause();
   }
   ASSERT_TRUE(WaitFor([&] {

@@ -14,12 +14,6 @@ namespace {
 
 constexpr std::uint32_t kColorBits = 0x00FFFFFF;
 
-// Up to this many bytes a row is copied in the loop below, which measured
-// faster than memcpy for the rows of 32- and 64-pixel sprites (memcpy's cost
-// per call counts there) and as fast at 128 pixels; beyond, memcpy's wider
-// stores win.
-constexpr std::size_t kShortRowBytes = 512;
-
 void KeyedRowPortable(std::uint32_t* d, const std::uint32_t* s, int n, std::uint32_t key) {
   for (int i = 0; i < n; ++i) {
     const std::uint32_t color = s[i] & kColorBits;
@@ -34,6 +28,12 @@ void CopyRowsPortable(std::uint8_t* target, std::ptrdiff_t targetPitch, const st
 }
 
 #if defined(__x86_64__)
+// Up to this many bytes a row is copied in the AVX2 loop (CopyRowsAvx2), which measured
+// faster than memcpy for the rows of 32- and 64-pixel sprites (memcpy's cost
+// per call counts there) and as fast at 128 pixels; beyond, memcpy's wider
+// stores win.
+constexpr std::size_t kShortRowBytes = 512;
+
 // Copying a pixel twice gives what copying it once does, so a row's last
 // vector may overlap the one before instead of ending in a scalar tail.
 

@@ -281,10 +281,7 @@ DrawContext& CurrentContext() {
 Surface ScreenSurface() {
   ScreenState* s = Screen();
   if (!s) return {};
-  const DrawContext& ctx = CurrentContext();
-  const int page = ctx.workPage < int(s->pages.size()) ? ctx.workPage : 0;
-  return Surface{s->pages[page].pixels, s->width,         s->height,
-                 s->pitchBytes,         s->bytesPerPixel, page == s->visiblePage};
+  return WorkPageSurface(*s, CurrentContext());
 }
 
 }  // namespace rt

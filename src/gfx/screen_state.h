@@ -102,6 +102,17 @@ struct DrawContext {
 // open screen's id differs from the one it was built for.
 DrawContext& CurrentContext();
 
+// The page `context` draws on (the first page if it names none) as a surface.
+inline Surface WorkPageSurface(const ScreenState& screen, const DrawContext& context) {
+  const int page = context.workPage < int(screen.pages.size()) ? context.workPage : 0;
+  return Surface{screen.pages[std::size_t(page)].pixels,
+                 screen.width,
+                 screen.height,
+                 screen.pitchBytes,
+                 screen.bytesPerPixel,
+                 page == screen.visiblePage};
+}
+
 // Rounds half away from zero, as every pixel coordinate is. False for values
 // beyond +-1e9, infinities and NaN, which lie off any target: callers then
 // draw nothing.

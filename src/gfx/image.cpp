@@ -170,10 +170,12 @@ Surface ImageSurface(const ImageBuffer* image) {
 
 Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, int srcX1, int srcY1,
            int srcX2, int srcY2, int coordMode, int putMode) {
-  if (!Screen() || !source || coordMode != 0 || (putMode != PutTrans && putMode != PutPset)) {
+  const ScreenState* screen = Screen();
+  if (!screen || !source || coordMode != 0 || (putMode != PutTrans && putMode != PutPset)) {
     return SetLastResult(ResultIllegalCall);
   }
-  const Surface dst = target ? ImageSurface(target) : ScreenSurface();
+  const DrawContext& context = CurrentContext();
+  const Surface dst = target ? ImageSurface(target) : WorkPageSurface(*screen, context);
   const Surface src = ImageSurface(source);
   if (dst.width == 0 || src.width == 0 || src.bytesPerPixel != dst.bytesPerPixel) {
     return SetLastResult(ResultIllegalCall);
@@ -191,7 +193,7 @@ Result Put(ImageBuffer* target, double x, double y, const ImageBuffer* source, i
 
   // An image clips to its whole area. On the screen positions are relative
   // to the view, which clips, as far as it lies on the page.
-  const Rect& view = CurrentContext().clip;
+  const Rect& view = context.clip;
   const long long dstX = target ? px : (long long)px + view.left;
   const long long dstY = target ? py : (long long)py + view.top;
   const Rect clip = target ? Bounds(dst) : Intersect(view, Bounds(dst));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
+
 #include "gfx/screen.h"
 
 namespace rt {
@@ -21,7 +24,15 @@ inline Rect Bounds(const Surface& surface) { return Rect{0, 0, surface.width, su
 // The part of `a` that lies inside `b`; an empty rectangle when they do not
 // meet. The far edges are summed in 64 bits, so a rectangle reaching past
 // the int range is cut rather than wrapped around.
-Rect Intersect(const Rect& a, const Rect& b);
+inline Rect Intersect(const Rect& a, const Rect& b) {
+  if (a.Empty() || b.Empty()) return Rect{};
+  const long long left = std::max(a.left, b.left);
+  const long long top = std::max(a.top, b.top);
+  const long long right = std::min((long long)a.left + a.width, (long long)b.left + b.width);
+  const long long bottom = std::min((long long)a.top + a.height, (long long)b.top + b.height);
+  if (right <= left || bottom <= top) return Rect{};
+  return Rect{int(left), int(top), int(right - left), int(bottom - top)};
+}
 
 // Whether every pixel of `inner` lies in `outer`; an empty `inner` always does.
 inline bool Contains(const Rect& outer, const Rect& inner) {
@@ -45,7 +56,17 @@ struct CopyBlock {
 // and columns outside it are dropped and the source start moves along. False
 // when nothing is left. The wide position lets callers place a block far off
 // the target.
-bool ClipBlock(const Rect& clip, long long x, long long y, int sourceX, int sourceY, int width, int height,
-               CopyBlock& out);
+inline bool ClipBlock(const Rect& clip, long long x, long long y, int sourceX, int sourceY, int width,
+                      int height, CopyBlock& out) {
+  // A corner beyond the int range leaves every pixel of the block outside a
+  // target, whose edges lie within it.
+  if (x < INT_MIN || x > INT_MAX || y < INT_MIN || y > INT_MAX) return false;
+  const Rect visible = Intersect(Rect{int(x), int(y), width, height}, clip);
+  if (visible.Empty()) return false;
+  out.sourceX = sourceX + (visible.left - int(x));
+  out.sourceY = sourceY + (visible.top - int(y));
+  out.target = visible;
+  return true;
+}
 
 }  // namespace rt

@@ -1,7 +1,6 @@
 #include <errno.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -282,24 +281,7 @@ DrawContext& CurrentContext() {
 Surface ScreenSurface() {
   ScreenState* s = Screen();
   if (!s) return {};
-  const DrawContext& ctx = CurrentContext();
-  const int page = ctx.workPage < int(s->pages.size()) ? ctx.workPage : 0;
-  return Surface{s->pages[page].pixels, s->width,         s->height,
-                 s->pitchBytes,         s->bytesPerPixel, page == s->visiblePage};
-}
-
-bool RoundCoordinate(double value, int& out) {
-  // Whole numbers, the usual case, need no rounding (NaN fails the range test).
-  if (value > -1e9 && value < 1e9 && double(int(value)) == value) {
-    out = int(value);
-    return true;
-  }
-  if (!std::isfinite(value)) return false;
-  double rounded = value > 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
-  // Far outside any target: report it so nothing is drawn.
-  if (rounded < -1e9 || rounded > 1e9) return false;
-  out = static_cast<int>(rounded);
-  return true;
+  return WorkPageSurface(*s, CurrentContext());
 }
 
 }  // namespace rt

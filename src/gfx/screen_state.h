@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -101,9 +102,32 @@ struct DrawContext {
 // open screen's id differs from the one it was built for.
 DrawContext& CurrentContext();
 
+// The page `context` draws on (the first page if it names none) as a surface.
+inline Surface WorkPageSurface(const ScreenState& screen, const DrawContext& context) {
+  const int page = context.workPage < int(screen.pages.size()) ? context.workPage : 0;
+  return Surface{screen.pages[std::size_t(page)].pixels,
+                 screen.width,
+                 screen.height,
+                 screen.pitchBytes,
+                 screen.bytesPerPixel,
+                 page == screen.visiblePage};
+}
+
 // Rounds half away from zero, as every pixel coordinate is. False for values
 // beyond +-1e9, infinities and NaN, which lie off any target: callers then
 // draw nothing.
-bool RoundCoordinate(double value, int& out);
+inline bool RoundCoordinate(double value, int& out) {
+  // Whole numbers, the usual case, need no rounding (NaN fails the range test).
+  if (value > -1e9 && value < 1e9 && double(int(value)) == value) {
+    out = int(value);
+    return true;
+  }
+  if (!std::isfinite(value)) return false;
+  double rounded = value > 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
+  // Far outside any target: report it so nothing is drawn.
+  if (rounded < -1e9 || rounded > 1e9) return false;
+  out = static_cast<int>(rounded);
+  return true;
+}
 
 }  // namespace rt
